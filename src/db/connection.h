@@ -1,0 +1,101 @@
+#pragma once
+
+#include "db/errors.h"
+#include "db/value.h"
+
+#include <QString>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace db {
+
+using Params = std::vector<Value>;
+
+// The kind of value in a result column of the current row.
+enum class CellKind { Null, Integer, Real, Text };
+
+// A prepared statement. Parameters are bound by position (1-based, as "?" marks);
+// no value is ever pasted into the statement text.
+class Statement {
+public:
+    virtual ~Statement() = default;
+
+    virtual void bind(int index, const Value& v) = 0;
+    void bindAll(const Params& params);
+    // Steps to the next row; false when there is none (or the statement was no query).
+    virtual bool step() = 0;
+    virtual void reset() = 0;
+
+    virtual int columnCount() const = 0;
+    virtual QString columnName(int col) const = 0;
+    // The declared type of a result column that comes straight from a table column.
+    virtual FieldType declaredType(int col) const = 0;
+
+    // Fast access to the current row (used by lists that load many rows).
+    virtual CellKind kind(int col) const = 0;
+    virtual qint64 int64(int col) const = 0;
+    virtual double real(int col) const = 0;
+    virtual std::string_view utf8(int col) const = 0;
+    // The current row's value, dates of date columns as date values.
+    Value value(int col) const;
+
+    virtual QString sql() const = 0;
+};
+
+// One open database. Implemented for SQLite in sqlite.cpp; a second engine
+// implements the same two interfaces.
+class Connection {
+public:
+    virtual ~Connection() = default;
+
+    virtual bool isOpen() const = 0;
+    virtual QString fileName() const = 0;
+
+    virtual std::unique_ptr<Statement> prepare(const QString& sql) = 0;
+    // Runs a statement that returns no rows; the number of rows it changed.
+    int exec(const QString& sql, const Params& params = {});
+    // Runs a query and returns its first column of the first row (null when no row).
+    Value scalar(const QString& sql, const Params& params = {});
+    virtual qint64 lastInsertId() const = 0;
+    virtual int changes() const = 0;
+
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+};
+
+// Opens an existing database file: never creates one. Throws DbError with the
+// engine's text when the file is missing or not a database.
+std::unique_ptr<Connection> openSqlite(const QString& path, bool create = false);
+
+// A connection that is not open: every call fails with a clear DbError. Start-up
+// uses it when the database could not be opened, so windows report the failure.
+std::unique_ptr<Connection> closedConnection(const QString& reason);
+
+// All or nothing: rolls back in its destructor unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Connection& c) : c_(c) { c_.begin(); }
+    ~Transaction() {
+        if (!done_) {
+            try {
+                c_.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        c_.commit();
+        done_ = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Connection& c_;
+    bool done_ = false;
+};
+
+} // namespace db

@@ -1,0 +1,54 @@
+#include "db/dates.h"
+
+#include "db/errors.h"
+
+#include <QLocale>
+
+namespace db::dates {
+
+namespace {
+const QString kStorage = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+}
+
+QString toStorage(const QDateTime& dt) { return dt.toString(kStorage); }
+
+std::optional<QDateTime> fromStorage(const QString& text) {
+    QDateTime dt = QDateTime::fromString(text, kStorage);
+    if (!dt.isValid()) {
+        const QDate d = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+        if (!d.isValid())
+            return std::nullopt;
+        dt = QDateTime(d, QTime(0, 0));
+    }
+    return dt;
+}
+
+QString shortDateFormat() {
+    QString f = QLocale::system().dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QStringLiteral("yyyy")))
+        f.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return f;
+}
+
+QString toDisplay(const QDate& d) { return d.toString(shortDateFormat()); }
+
+QString toDisplay(const QDateTime& dt) {
+    QString s = toDisplay(dt.date());
+    if (dt.time() != QTime(0, 0))
+        s += QLatin1Char(' ') + dt.time().toString(QStringLiteral("HH:mm:ss"));
+    return s;
+}
+
+QDateTime parseTyped(const QString& typed) {
+    const QString text = typed.trimmed();
+    const QString fmt = shortDateFormat();
+    for (const QString& f : {fmt + QStringLiteral(" HH:mm:ss"), fmt + QStringLiteral(" HH:mm"), fmt,
+                             QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd")}) {
+        const QDateTime dt = QDateTime::fromString(text, f);
+        if (dt.isValid())
+            return dt;
+    }
+    throw ConversionError(QStringLiteral("'%1' 不是有效的日期").arg(typed));
+}
+
+} // namespace db::dates
