@@ -1,1 +1,26 @@
-int main() { return 0; }
+// Velmora: start-up. Title, data module (the one connection), main window, loop.
+#include "app/openers.h"
+#include "dmCkFrm.h"
+#include "Unit1.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+    // Qt's own buttons and dialogs in Chinese, like the rest of the screens.
+    QTranslator qtText;
+    if (qtText.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtText);
+
+    TdmCk data(QStringLiteral("ck.mdb"));
+    TmainFrm mainFrm(data.adocnCk(), app::windowOpeners(data.adocnCk()));
+    mainFrm.show();
+    return app.exec();
+}

@@ -2,7 +2,10 @@
 
 #include "db/connection.h"
 
+#include <QString>
 #include <QTemporaryDir>
+
+#include <ostream>
 
 #include <memory>
 
@@ -26,3 +29,6 @@ private:
 };
 
 } // namespace testing_support
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
