@@ -16,18 +16,24 @@ public:
     enum : char { Null = 0, Int = 1, Real = 2, Text = 3 };
 
     const char* add(const std::string& packed) {
-        const size_t n = packed.size();
-        if (blocks_.empty() || used_ + n > blockSize_) {
-            const size_t size = std::max(n, kBlock);
-            blocks_.push_back(std::make_unique<char[]>(size));
-            blockSize_ = size;
-            used_ = 0;
-        }
-        char* p = blocks_.back().get() + used_;
-        std::memcpy(p, packed.data(), n);
-        used_ += n;
-        return p;
+        beginRow();
+        std::memcpy(reserve(packed.size()), packed.data(), packed.size());
+        return endRow();
     }
+
+    // Writing a row straight into the current block (the load path: no copy).
+    void beginRow() { rowStart_ = used_; }
+    void writeNull() { *reserve(1) = Null; }
+    void writeInt(qint64 v) { writeFixed(Int, &v); }
+    void writeReal(double v) { writeFixed(Real, &v); }
+    void writeText(std::string_view t) {
+        const quint32 n = static_cast<quint32>(t.size());
+        char* p = reserve(5 + n);
+        *p = Text;
+        std::memcpy(p + 1, &n, sizeof n);
+        std::memcpy(p + 5, t.data(), n);
+    }
+    const char* endRow() { return blocks_.back().get() + rowStart_; }
 
     static void putNull(std::string& out) { out.push_back(Null); }
     static void putInt(std::string& out, qint64 v) {
@@ -102,7 +108,32 @@ public:
     }
 
 private:
+    template <class T>
+    void writeFixed(char kind, const T* v) {
+        char* p = reserve(1 + sizeof(T));
+        *p = kind;
+        std::memcpy(p + 1, v, sizeof(T));
+    }
+    // Room for n more bytes of the row begun; a row that does not fit moves to a new block.
+    char* reserve(size_t n) {
+        if (blocks_.empty() || used_ + n > blockSize_) {
+            const size_t partial = blocks_.empty() ? 0 : used_ - rowStart_;
+            const size_t size = std::max(partial + n, kBlock);
+            auto block = std::make_unique_for_overwrite<char[]>(size);
+            if (partial)
+                std::memcpy(block.get(), blocks_.back().get() + rowStart_, partial);
+            blocks_.push_back(std::move(block));
+            blockSize_ = size;
+            used_ = partial;
+            rowStart_ = 0;
+        }
+        char* p = blocks_.back().get() + used_;
+        used_ += n;
+        return p;
+    }
+
     static constexpr size_t kBlock = 4 << 20;
+    size_t rowStart_ = 0;
     std::vector<std::unique_ptr<char[]>> blocks_;
     size_t used_ = 0;
     size_t blockSize_ = 0;
@@ -167,19 +198,18 @@ void DataSet::open() {
 
     store_ = std::make_unique<RowStore>();
     rows_.clear();
-    std::string packed;
     try {
         while (st->step()) {
-            packed.clear();
+            store_->beginRow();
             for (int c = 0; c < n; ++c) {
                 switch (st->kind(c)) {
-                case db::CellKind::Null: RowStore::putNull(packed); break;
-                case db::CellKind::Integer: RowStore::putInt(packed, st->int64(c)); break;
-                case db::CellKind::Real: RowStore::putReal(packed, st->real(c)); break;
-                case db::CellKind::Text: RowStore::putText(packed, st->utf8(c)); break;
+                case db::CellKind::Null: store_->writeNull(); break;
+                case db::CellKind::Integer: store_->writeInt(st->int64(c)); break;
+                case db::CellKind::Real: store_->writeReal(st->real(c)); break;
+                case db::CellKind::Text: store_->writeText(st->utf8(c)); break;
                 }
             }
-            rows_.push_back(store_->add(packed));
+            rows_.push_back(store_->endRow());
         }
     } catch (...) {
         rows_.clear();
