@@ -1,0 +1,159 @@
+#include "Unit1.h"
+
+#include "OpLogin.h"
+#include "about.h"
+#include "app/rights.h"
+#include "ui/guard.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The picture that fills the window below the menu, stretched with it.
+class Background : public QWidget {
+public:
+    explicit Background(QWidget* parent) : QWidget(parent), picture_(QStringLiteral(":/assets/main.jpg")) {
+        setObjectName(QStringLiteral("Image1"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (picture_.isNull())
+            p.fillRect(rect(), QColor(40, 90, 140));
+        else
+            p.drawImage(rect(), picture_);
+    }
+
+private:
+    QImage picture_;
+};
+
+} // namespace
+
+TmainFrm::TmainFrm(db::Connection& conn, app::Openers openers, QWidget* parent)
+    : QMainWindow(parent), conn_(conn), openers_(std::move(openers)) {
+    setObjectName(QStringLiteral("TmainFrm"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    setCentralWidget(new Background(this));
+    buildMenu();
+
+    exit_ = new QToolButton(centralWidget());
+    exit_->setObjectName(QStringLiteral("SpeedButton3"));
+    exit_->setText(QStringLiteral("退出"));
+    exit_->setAutoRaise(true);
+    exit_->setCursor(Qt::PointingHandCursor);
+    exit_->setStyleSheet(QStringLiteral("QToolButton { color: fuchsia; font-size: 16px; font-weight: bold;"
+                                        " border: none; background: transparent; padding: 4px 10px; }"
+                                        "QToolButton:hover { background: rgba(255,255,255,60); }"));
+    connect(exit_, &QToolButton::clicked, this, &TmainFrm::SpeedButton3Click);
+
+    resize(900, 600);
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+TmainFrm::~TmainFrm() = default;
+
+void TmainFrm::buildMenu() {
+    struct Item {
+        const char* name;
+        const char* text;
+    };
+    auto add = [this](QMenu* menu, const Item& it) {
+        QAction* a = menu->addAction(QString::fromUtf8(it.text));
+        a->setObjectName(QString::fromLatin1(it.name));
+        const QString name = a->objectName();
+        connect(a, &QAction::triggered, this, [this, name] { open(name); });
+        return a;
+    };
+    QMenuBar* bar = menuBar();
+    QAction* in = bar->addAction(QStringLiteral("入库"));
+    in->setObjectName(QStringLiteral("nIN"));
+    connect(in, &QAction::triggered, this, [this] { open(QStringLiteral("nIN")); });
+
+    QMenu* out = bar->addMenu(QStringLiteral("出库"));
+    out->setObjectName(QStringLiteral("N2"));
+    add(out, {"nJxck", "经销销售"});
+    add(out, {"nMcxs", "卖场销售"});
+
+    QMenu* query = bar->addMenu(QStringLiteral("查询修改"));
+    query->setObjectName(QStringLiteral("N3"));
+    add(query, {"nJxscx", "经销查询"});
+    add(query, {"nMccx", "卖场查询"});
+
+    QMenu* codes = bar->addMenu(QStringLiteral("代码维护"));
+    codes->setObjectName(QStringLiteral("N4"));
+    add(codes, {"nJhdw", "进货单位"});
+    add(codes, {"nJxszl", "经销卖场"});
+    add(codes, {"nCplb", "产品类别"});
+    add(codes, {"nCpxh", "产品型号"});
+    add(codes, {"nCzy", "操作员"});
+
+    QAction* quit = bar->addAction(QStringLiteral("退出"));
+    quit->setObjectName(QStringLiteral("N5"));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QAction* about = bar->addAction(QStringLiteral("关于..."));
+    about->setObjectName(QStringLiteral("N1"));
+    connect(about, &QAction::triggered, this, &TmainFrm::N1Click);
+}
+
+QAction* TmainFrm::action(const QString& name) const { return findChild<QAction*>(name); }
+
+void TmainFrm::open(const QString& item) {
+    const auto it = openers_.constFind(item);
+    if (it == openers_.constEnd())
+        return; // not built yet
+    ui::guard([&] { (*it)(this); });
+}
+
+void TmainFrm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (shown_)
+        return;
+    shown_ = true;
+    // After the window is on screen, as the login dialog belongs in front of it.
+    QTimer::singleShot(0, this, &TmainFrm::FormShow);
+}
+
+void TmainFrm::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (exit_) {
+        exit_->adjustSize();
+        const QWidget* c = centralWidget();
+        exit_->move(c->width() - exit_->width() - 24, c->height() - exit_->height() - 20);
+    }
+}
+
+void TmainFrm::FormShow() {
+    if (!login_)
+        login_ = new TOpLoginFrm(conn_, this);
+    bool confirmed = false;
+    ui::guard([&] { confirmed = ui::runModal(*login_) == QDialog::Accepted && login_->isLoggedIn(); });
+    if (!confirmed) {
+        close();
+        return;
+    }
+    applyRights();
+}
+
+void TmainFrm::applyRights() {
+    for (const app::MenuRight& r : app::menuRights()) {
+        if (QAction* a = action(QString::fromLatin1(r.item)))
+            a->setEnabled(app::grants(login_->operatorField(QString::fromLatin1(r.column))));
+    }
+}
+
+void TmainFrm::N1Click() {
+    TaboutFrm about(this);
+    ui::runModal(about);
+}
+
+void TmainFrm::SpeedButton3Click() { close(); }
