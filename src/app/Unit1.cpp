@@ -49,7 +49,7 @@ TmainFrm::TmainFrm(db::Connection& conn, app::Openers openers, QWidget* parent)
     exit_->setText(QStringLiteral("退出"));
     exit_->setAutoRaise(true);
     exit_->setCursor(Qt::PointingHandCursor);
-    exit_->setStyleSheet(QStringLiteral("QToolButton { color: fuchsia; font-size: 16px; font-weight: bold;"
+    exit_->setStyleSheet(QStringLiteral("QToolButton { color: fuchsia; font-size: 16px;"
                                         " border: none; background: transparent; padding: 4px 10px; }"
                                         "QToolButton:hover { background: rgba(255,255,255,60); }"));
     connect(exit_, &QToolButton::clicked, this, &TmainFrm::SpeedButton3Click);
