@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+// The pictures are compiled into a static library: register them before use.
+static void loadAssets() { Q_INIT_RESOURCE(assets); }
+
 namespace {
 
 // The picture that fills the window below the menu, stretched with it.
@@ -39,6 +42,7 @@ private:
 
 TmainFrm::TmainFrm(db::Connection& conn, app::Openers openers, QWidget* parent)
     : QMainWindow(parent), conn_(conn), openers_(std::move(openers)) {
+    loadAssets();
     setObjectName(QStringLiteral("TmainFrm"));
     setWindowTitle(QStringLiteral("Velmora"));
     setCentralWidget(new Background(this));
