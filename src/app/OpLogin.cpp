@@ -1,0 +1,212 @@
+#include "app/OpLogin.h"
+
+#include "app/modiPass.h"
+#include "app/passwords.h"
+#include "ui/guard.h"
+#include "ui/prompter.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+
+// The pictures are compiled into a static library: register them before use.
+static void loadAssets() { Q_INIT_RESOURCE(assets); }
+
+namespace {
+
+const QString kMismatch = QStringLiteral("用户名密码不一致，请重新输入！！");
+
+// Codes and passwords are Latin text: no input method, no predictions.
+void latinOnly(QLineEdit* edit) {
+    edit->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhNoPredictiveText | Qt::ImhLatinOnly);
+    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+QLabel* greenLabel(const QString& text, const char* name, QWidget* buddy, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, QColor(0x00, 0xff, 0x00));
+    l->setPalette(p);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    l->setBuddy(buddy);
+    return l;
+}
+
+} // namespace
+
+TOpLoginFrm::TOpLoginFrm(db::Connection& conn, QWidget* parent)
+    : QDialog(parent), conn_(conn), adsOper_(conn, this), adoqLogin_(conn, this) {
+    setObjectName(QStringLiteral("TOpLoginFrm"));
+    setWindowTitle(QStringLiteral("登录"));
+    loadAssets();
+    background_.load(QStringLiteral(":/assets/login.png"));
+
+    adsOper_.setObjectName(QStringLiteral("adsOper"));
+    adsOper_.setSql(QStringLiteral("select * from operator"));
+    adsOper_.setTable(QStringLiteral("operator"), QStringLiteral("op_id"));
+    adoqLogin_.setObjectName(QStringLiteral("adoqLogin"));
+
+    edtName = new QLineEdit(this);
+    edtName->setObjectName(QStringLiteral("edtName"));
+    latinOnly(edtName);
+    edtPass = new QLineEdit(this);
+    edtPass->setObjectName(QStringLiteral("edtPass"));
+    edtPass->setEchoMode(QLineEdit::Password);
+    edtPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    latinOnly(edtPass);
+
+    btnOk = new QPushButton(QStringLiteral("确认"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk->setDefault(true);
+    BitBtn1 = new QPushButton(QStringLiteral("修改密码"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    btnCancel = new QPushButton(QStringLiteral("退出 &E."), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(12);
+    fields->setVerticalSpacing(14);
+    fields->addWidget(greenLabel(QStringLiteral("操作员"), "lblName", edtName, this), 0, 0);
+    fields->addWidget(edtName, 0, 1);
+    fields->addWidget(greenLabel(QStringLiteral("密码"), "lblPass", edtPass, this), 1, 0);
+    fields->addWidget(edtPass, 1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addWidget(btnOk);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(btnCancel);
+
+    // The fields sit in the lower part, below the picture's title.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(70, 96, 70, 22);
+    layout->addLayout(fields);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    setFixedSize(400, 260);
+
+    connect(btnOk, &QPushButton::clicked, this, &TOpLoginFrm::btnOkClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TOpLoginFrm::BitBtn1Click);
+    connect(btnCancel, &QPushButton::clicked, this, &TOpLoginFrm::btnCancelClick);
+}
+
+TOpLoginFrm::~TOpLoginFrm() = default;
+
+QString TOpLoginFrm::operatorField(const QString& column) const {
+    if (!isLoggedIn() || adoqLogin_.fieldIndex(column) < 0)
+        return {};
+    return adoqLogin_.value(column).toString();
+}
+
+bool TOpLoginFrm::isLoggedIn() const { return loggedIn_ && adoqLogin_.isOpen() && !adoqLogin_.isEmpty(); }
+
+void TOpLoginFrm::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!e->spontaneous())
+        FormShow();
+}
+
+void TOpLoginFrm::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (background_.isNull())
+        p.fillRect(rect(), QColor(0x10, 0x2a, 0x4a));
+    else
+        p.drawPixmap(rect(), background_);
+}
+
+void TOpLoginFrm::FormShow() {
+    ui::guard([&] {
+        adsOper_.open();
+        closeLoginQuery();
+        if (!adsOper_.isEmpty())
+            return;
+        adsOper_.append();
+        adsOper_.setValue(QStringLiteral("op_code"), QStringLiteral("admin"));
+        adsOper_.setValue(QStringLiteral("op_name"), QStringLiteral("管理员"));
+        adsOper_.setValue(QStringLiteral("czy"), QStringLiteral("有"));
+        adsOper_.setValue(QStringLiteral("password"), app::passwords::hash(QStringLiteral("qezmu")));
+        adsOper_.post();
+    });
+}
+
+int TOpLoginFrm::firstMatch(const data::DataSet& list, const QString& password) {
+    const int field = list.fieldIndex(QStringLiteral("password"));
+    for (int row = 0; row < list.count(); ++row) {
+        if (app::passwords::matches(password, list.value(row, field).toString()))
+            return row;
+    }
+    return -1;
+}
+
+void TOpLoginFrm::btnOkClick() {
+    ui::guard([&] {
+        if (++attempts_ > 3) {
+            closeLoginQuery();
+            reject();
+            return;
+        }
+        const QString code = app::passwords::trimmedEntry(edtName->text());
+        const QString password = app::passwords::trimmedEntry(edtPass->text());
+
+        // Rows with this code (letter case ignored by the column), in the order
+        // the database returns them; the first whose password matches logs in.
+        closeLoginQuery();
+        adoqLogin_.setSql(QStringLiteral("select * from operator where op_code = ?"), {code});
+        adoqLogin_.open();
+        const int row = firstMatch(adoqLogin_, password);
+        if (row < 0) {
+            closeLoginQuery();
+            ui::prompter().message(kMismatch);
+            return;
+        }
+        adoqLogin_.setCurrentRow(row);
+        loggedIn_ = true;
+        accept();
+    });
+}
+
+void TOpLoginFrm::BitBtn1Click() {
+    ui::guard([&] {
+        const QString code = app::passwords::trimmedEntry(edtName->text());
+        if (code.isEmpty()) {
+            ui::prompter().message(QStringLiteral("请输入用户代码！"));
+            return;
+        }
+        const QString password = app::passwords::trimmedEntry(edtPass->text());
+        if (!adsOper_.isOpen())
+            adsOper_.open();
+        adsOper_.checkBrowseMode();
+
+        const int codeField = adsOper_.fieldIndex(QStringLiteral("op_code"));
+        const int passField = adsOper_.fieldIndex(QStringLiteral("password"));
+        int found = -1;
+        for (int row = 0; row < adsOper_.count() && found < 0; ++row) {
+            if (adsOper_.value(row, codeField).toString().compare(code, Qt::CaseInsensitive) == 0 &&
+                app::passwords::matches(password, adsOper_.value(row, passField).toString()))
+                found = row;
+        }
+        if (found < 0) {
+            ui::prompter().message(kMismatch);
+            closeLoginQuery();
+            return;
+        }
+        adsOper_.setCurrentRow(found);
+        edtPass->clear();
+        TmodiPassFrm change(adsOper_, this);
+        ui::runModal(change);
+    });
+}
+
+void TOpLoginFrm::btnCancelClick() { reject(); }
+
+void TOpLoginFrm::closeLoginQuery() {
+    adoqLogin_.close();
+    loggedIn_ = false;
+}
