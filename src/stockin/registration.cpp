@@ -1,0 +1,98 @@
+#include "stockin/registration.h"
+
+#include "db/connection.h"
+
+#include <limits>
+
+namespace stockin {
+
+qint64 parseQuantity(const QString& typed) {
+    const auto bad = [&] { return db::ConversionError(QStringLiteral("'%1' 不是有效的整数值").arg(typed)); };
+    qsizetype i = 0;
+    const qsizetype n = typed.size();
+    while (i < n && (typed[i] == QLatin1Char(' ') || typed[i] == QLatin1Char('\t')))
+        ++i;
+    bool negative = false;
+    if (i < n && (typed[i] == QLatin1Char('+') || typed[i] == QLatin1Char('-'))) {
+        negative = typed[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i == n)
+        throw bad();
+    qint64 v = 0;
+    for (; i < n; ++i) {
+        const QChar c = typed[i];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            throw bad();
+        if (v > (std::numeric_limits<qint64>::max() - 9) / 10)
+            throw bad();
+        v = v * 10 + (c.unicode() - '0');
+    }
+    return negative ? -v : v;
+}
+
+namespace {
+
+// Takes the rows appended by a failed stock-in out of the list again. Runs
+// while the transaction is still open, so the deletes are rolled back with
+// the inserts and never touch a row of anyone else.
+void dropAppended(data::DataSet& units, int countBefore, int currentBefore) {
+    if (units.state() == data::State::Insert)
+        units.cancel();
+    while (units.count() > countBefore) {
+        units.setCurrentRow(units.count() - 1);
+        units.remove();
+    }
+    if (currentBefore >= 0 && currentBefore < units.count())
+        units.setCurrentRow(currentBefore);
+}
+
+} // namespace
+
+Outcome registerUnits(data::DataSet& units, const Entry& e) {
+    if (e.model.trimmed().isEmpty())
+        return {QStringLiteral("请填写货物型号!")};
+    if (e.quantity.trimmed().isEmpty())
+        return {QStringLiteral("请填写数量!")};
+    const qint64 n = parseQuantity(e.quantity);
+    if (n <= 0)
+        return {};
+    if (n > kMaxQuantity)
+        return {QStringLiteral("数量不能超过%1!").arg(kMaxQuantity)};
+    if (!e.supplier)
+        return {QStringLiteral("请选择进货单位!")};
+
+    units.checkBrowseMode();
+    const int fIn = units.fieldIndex(QStringLiteral("if_in"));
+    const int fJhid = units.fieldIndex(QStringLiteral("jhid"));
+    const int fModel = units.fieldIndex(QStringLiteral("hwmc"));
+    const int fDate = units.fieldIndex(QStringLiteral("rkrq"));
+    const int fRemark = units.fieldIndex(QStringLiteral("remark"));
+    const db::Value state(inStock()), supplier(*e.supplier), model(e.model), date(e.date), remark(e.remark);
+
+    const int countBefore = units.count();
+    const int currentBefore = units.currentRow();
+    db::Transaction tx(units.connection());
+    try {
+        for (qint64 i = 0; i < n; ++i) {
+            units.append();
+            units.setValue(fIn, state);
+            units.setValue(fJhid, supplier);
+            units.setValue(fModel, model);
+            units.setValue(fDate, date);
+            units.setValue(fRemark, remark);
+            units.post();
+        }
+        tx.commit();
+    } catch (...) {
+        try {
+            dropAppended(units, countBefore, currentBefore);
+        } catch (...) {
+            // The first error is the one the user must see.
+        }
+        throw;
+    }
+    return {{}, static_cast<int>(n)};
+}
+
+} // namespace stockin
