@@ -1,6 +1,7 @@
 // Which window each menu item opens. Each window folder adds its entries here.
 #include "app/openers.h"
 #include "ui/prompter.h"
+#include "stockin/rkgl.h"
 
 namespace app {
 
@@ -11,6 +12,10 @@ Openers windowOpeners(db::Connection& conn) {
     //     TrkglFrm w(conn, parent);
     //     ui::runModal(w);
     // });
+    o.insert(QStringLiteral("nIN"), [&conn](QWidget* parent) {
+        TrkglFrm w(conn, parent);
+        ui::runModal(w);
+    });
     (void)conn;
     return o;
 }
