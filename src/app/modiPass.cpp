@@ -24,7 +24,8 @@ QLineEdit* passwordBox(const char* name, QWidget* parent) {
 
 } // namespace
 
-TmodiPassFrm::TmodiPassFrm(data::DataSet& operators, QWidget* parent) : QDialog(parent), operators_(operators) {
+TmodiPassFrm::TmodiPassFrm(data::DataSet& operators, QWidget* parent)
+    : QDialog(parent), operators_(operators) {
     setObjectName(QStringLiteral("TmodiPassFrm"));
     setWindowTitle(QStringLiteral("修改密码"));
 
@@ -81,7 +82,9 @@ void TmodiPassFrm::BitBtn1Click() {
     accept();
 }
 
-void TmodiPassFrm::BitBtn2Click() { reject(); }
+void TmodiPassFrm::BitBtn2Click() {
+    reject();
+}
 
 void TmodiPassFrm::store(const QString& password) {
     const QString stored = app::passwords::hash(password);

@@ -1,17 +1,16 @@
-#include "scripted.h"
-#include "testdb.h"
-
 #include "app/OpLogin.h"
 #include "app/modiPass.h"
 #include "app/passwords.h"
-
-#include <gtest/gtest.h>
+#include "scripted.h"
+#include "testdb.h"
 
 #include <QDir>
 #include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 using testing_support::ScriptedModals;
 using testing_support::ScriptedPrompter;
@@ -25,8 +24,7 @@ const QString kMismatch = QStringLiteral("用户名密码不一致，请重新�
 QString hashOf(const QString& password) {
     static QHash<QString, QString> made;
     auto it = made.find(password);
-    if (it == made.end())
-        it = made.insert(password, app::passwords::hash(password));
+    if (it == made.end()) it = made.insert(password, app::passwords::hash(password));
     return *it;
 }
 
@@ -81,17 +79,19 @@ TEST(Passwords, HashesFoldedToLowerCaseAndKeepsEmptyEmpty) {
         bool match;
     };
     const Case cases[] = {
-        {"ab1", h, true},   {"AB1", h, true},      {"ab", h, false},      {"", h, false},
-        {"", "", true},     {"x", "", false},      {"QeZmU", "qezmu", true}, // plain text of an old file
+        {"ab1", h, true},         {"AB1", h, true},     {"ab", h, false},         {"", h, false},
+        {"", "", true},           {"x", "", false},     {"QeZmU", "qezmu", true}, // plain text of an old file
         {"qezm", "qezmu", false}, {"", "qezmu", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(app::passwords::matches(c.typed, c.stored), c.match) << c.typed.toStdString() << " / "
-                                                                        << c.stored.toStdString();
+        EXPECT_EQ(app::passwords::matches(c.typed, c.stored), c.match)
+            << c.typed.toStdString() << " / " << c.stored.toStdString();
 }
 
 TEST(Passwords, TrimsBlanksAndControlCharactersAtBothEnds) {
-    EXPECT_EQ(app::passwords::trimmedEntry(QStringLiteral(" \t\x01" "ad min\r\n\x7f ")), "ad min");
+    EXPECT_EQ(app::passwords::trimmedEntry(QStringLiteral(" \t\x01"
+                                                          "ad min\r\n\x7f ")),
+              "ad min");
     EXPECT_EQ(app::passwords::trimmedEntry(QStringLiteral("\u3000abc")), "abc");
     EXPECT_EQ(app::passwords::trimmedEntry(" \x02 "), "");
 }
@@ -103,10 +103,11 @@ TEST(Login, EmptyTableGetsTheDefaultOperatorWithAHashedPassword) {
     ASSERT_EQ(t.operators(), 1);
     const QString stored = t.storedPassword("admin").toString();
     EXPECT_TRUE(app::passwords::isHash(stored));
-    EXPECT_EQ(t.db.conn().scalar("select count(*) from operator where op_code = 'admin' and op_name = '管理员' "
-                                 "and czy = '有' and rk is null and jxsck is null and jxcx is null and mcxs is null "
-                                 "and mccx is null and jhdw is null and jxszl is null and cplb is null "
-                                 "and cpxh is null")
+    EXPECT_EQ(t.db.conn()
+                  .scalar("select count(*) from operator where op_code = 'admin' and op_name = '管理员' "
+                          "and czy = '有' and rk is null and jxsck is null and jxcx is null and mcxs is null "
+                          "and mccx is null and jhdw is null and jxszl is null and cplb is null "
+                          "and cpxh is null")
                   .toInt(),
               1);
 
@@ -347,8 +348,7 @@ TEST(PasswordChange, CancelStoresNothing) {
 // Pictures for looking at the dialogs: VELMORA_SHOTS=/path/to/folder.
 TEST(LoginScreens, Grab) {
     const QString dir = qEnvironmentVariable("VELMORA_SHOTS");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "set VELMORA_SHOTS to a folder to grab the dialogs";
+    if (dir.isEmpty()) GTEST_SKIP() << "set VELMORA_SHOTS to a folder to grab the dialogs";
     QDir().mkpath(dir);
     Logins t;
     t.addOperator("wangm", "王明", "");

@@ -1,8 +1,7 @@
 // What a login costs: the password hash is slow on purpose, and a login checks
 // each row of the typed code until one matches.
-#include "bench.h"
-
 #include "app/passwords.h"
+#include "bench.h"
 
 #include <string>
 
