@@ -1,0 +1,58 @@
+// Registering 10,000 units at once: the rule on its own, and the window with
+// its grid in step, against a file that already holds the goods rows.
+#include "bench.h"
+
+#include "app/schema.h"
+#include "data/dataset.h"
+#include "stockin/registration.h"
+#include "stockin/rkgl.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <string>
+
+namespace {
+
+stockin::Entry tenThousand() { return {"XH-007", 3, "10000", QDate::currentDate(), "整柜到货"}; }
+
+std::string figures(db::Connection& c, const data::DataSet& list) {
+    return "stored=" + std::to_string(c.scalar("select count(*) from hwgl where remark = '整柜到货'").toInt()) +
+           " listed=" + std::to_string(list.count());
+}
+
+} // namespace
+
+BENCH_CASE("stockin-10k") {
+    auto c = app::schema::openDatabase(ctx.goodsFile());
+    data::DataSet units(*c);
+    units.setSql(QStringLiteral("select * from hwgl where rkrq = ? and if_in = ?"),
+                 {db::Value(QDate::currentDate()), stockin::inStock()});
+    units.setTable(QStringLiteral("hwgl"), QStringLiteral("hwid"));
+    units.open();
+    timer.start();
+    const stockin::Outcome o = stockin::registerUnits(units, tenThousand());
+    timer.stop();
+    return "n=" + std::to_string(o.stored) + " " + figures(*c, units);
+}
+
+BENCH_CASE("stockin-10k-window") {
+    auto c = app::schema::openDatabase(ctx.goodsFile());
+    TrkglFrm w(*c);
+    w.show();
+    QApplication::processEvents();
+    const stockin::Entry e = tenThousand();
+    w.findChild<QComboBox*>(QStringLiteral("cmbXh"))->setEditText(e.model);
+    auto* supplier = w.findChild<QComboBox*>(QStringLiteral("dlkDwmcPL"));
+    supplier->setCurrentIndex(supplier->findData(*e.supplier));
+    w.findChild<QLineEdit*>(QStringLiteral("edtNum"))->setText(e.quantity);
+    w.findChild<QPlainTextEdit*>(QStringLiteral("memRemark"))->setPlainText(e.remark);
+    timer.start();
+    w.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    QApplication::processEvents();
+    timer.stop();
+    return figures(*c, w.units());
+}
