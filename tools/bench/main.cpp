@@ -44,7 +44,8 @@ static QString baseFile;
 
 QString Context::goodsFile() const {
     static int n = 0;
-    const QString path = dir + QStringLiteral("/goods%1.mdb").arg(++n);
+    // Each case runs in a forked child with its own counter: the pid keeps their copies apart.
+    const QString path = dir + QStringLiteral("/goods%1-%2.mdb").arg(getpid()).arg(++n);
     QFile::copy(baseFile, path);
     return path;
 }
