@@ -1,7 +1,13 @@
 #include "export/exporter.h"
 
 #include "data/dataset.h"
+#include "export/xlsxsheet.h"
 #include "ui/prompter.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+#include <memory>
 
 namespace exporting {
 
@@ -54,8 +60,32 @@ bool exportList(data::DataSet& list, const Layout& layout, Spreadsheet& sheet, c
     return true;
 }
 
-void exportToSpreadsheet(QWidget*, data::DataSet&, const Layout&) {
-    ui::prompter().error(QString::fromUtf8(kCannotStartText));
+void exportToSpreadsheet(QWidget* parent, data::DataSet& list, const Layout& layout) {
+    XlsxSpreadsheet sheet(layout.title, desktop());
+    const int total = list.count();
+    if (total <= kProgressThreshold) {
+        exportList(list, layout, sheet);
+        return;
+    }
+    // Shown from the first step on (no minimum duration) and modal, so no
+    // window can be used while the list is walked.
+    std::unique_ptr<QProgressDialog> dialog;
+    const Progress progress = [&](int done, int all) {
+        if (!dialog) {
+            dialog = std::make_unique<QProgressDialog>(QStringLiteral("正在导出 %1……").arg(layout.title),
+                                                       QStringLiteral("取消"), 0, all, parent);
+            dialog->setObjectName(QStringLiteral("dlgExportProgress"));
+            dialog->setWindowTitle(ui::appTitle());
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->setMinimumDuration(0);
+            dialog->setAutoClose(false);
+            dialog->setAutoReset(false);
+        }
+        dialog->setValue(done);
+        QApplication::processEvents();
+        return !dialog->wasCanceled();
+    };
+    exportList(list, layout, sheet, progress);
 }
 
 } // namespace exporting

@@ -1,0 +1,247 @@
+#include "export/xlsxsheet.h"
+
+#include "db/dates.h"
+
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <xlsxwriter.h>
+
+namespace exporting {
+
+namespace {
+
+const QString kXlsxMime = QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+
+// A handler for the mime type in some mimeinfo.cache of the XDG data folders.
+bool mimeCacheHasHandler() {
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        QFile f(dir + QStringLiteral("/mimeinfo.cache"));
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        const QByteArray key = kXlsxMime.toUtf8() + '=';
+        while (!f.atEnd()) {
+            const QByteArray line = f.readLine().trimmed();
+            if (line.startsWith(key) && line.size() > key.size())
+                return true;
+        }
+    }
+    return false;
+}
+
+bool systemCanOpen() {
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (!xdgMime.isEmpty()) {
+        QProcess p;
+        p.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), kXlsxMime});
+        if (p.waitForFinished(3000) && p.exitCode() == 0 && !p.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return mimeCacheHasHandler();
+}
+
+QString systemFolder() {
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!docs.isEmpty() && QDir().mkpath(docs) && QFileInfo(docs).isWritable())
+        return docs;
+    return QDir::tempPath();
+}
+
+// Days since 1899-12-30, the spreadsheet's day zero (valid from March 1900 on).
+double serialDate(const QDateTime& dt) {
+    static const qint64 zero = QDate(1899, 12, 30).toJulianDay();
+    return double(dt.date().toJulianDay() - zero) + dt.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+QString cellName(int row, int col) {
+    QString letters;
+    for (int c = col; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar(u'A' + (c - 1) % 26));
+    return letters + QString::number(row);
+}
+
+} // namespace
+
+Desktop systemDesktop() {
+    return {systemCanOpen, [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); },
+            systemFolder};
+}
+
+Desktop& desktop() {
+    static Desktop d = systemDesktop();
+    return d;
+}
+
+QString excelDateFormat(const QString& qt, bool withTime) {
+    QString out;
+    QString literal;
+    auto flushLiteral = [&] {
+        if (!literal.isEmpty())
+            out += QLatin1Char('"') + literal + QLatin1Char('"');
+        literal.clear();
+    };
+    for (qsizetype i = 0; i < qt.size();) {
+        const QChar ch = qt[i];
+        qsizetype run = 1;
+        while (i + run < qt.size() && qt[i + run] == ch)
+            ++run;
+        if (ch == u'd' || ch == u'M' || ch == u'y') {
+            flushLiteral();
+            const QChar e = ch == u'M' ? QChar(u'm') : ch;
+            if (ch == u'y')
+                run = run >= 3 ? 4 : 2;
+            out += QString(std::min<qsizetype>(run, 4), e);
+            i += run;
+        } else if (ch == u'\'') {
+            // A quoted literal; '' is a quote itself.
+            qsizetype j = i + 1;
+            while (j < qt.size() && qt[j] != u'\'')
+                literal += qt[j++];
+            if (j == i + 1)
+                literal += u'\'';
+            i = j + 1;
+        } else if (ch == u'/' || ch == u'-' || ch == u' ' || ch == u':') {
+            flushLiteral();
+            out += QString(run, ch);
+            i += run;
+        } else {
+            literal += QString(run, ch);
+            i += run;
+        }
+    }
+    flushLiteral();
+    if (withTime)
+        out += QStringLiteral(" hh:mm:ss");
+    return out;
+}
+
+QString uniqueFileName(const QString& folder, const QString& title) {
+    const QString base = QStringLiteral("Velmora软件") + title + QLatin1Char('-') +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QDir dir(folder);
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? base + QStringLiteral(".xlsx") : QStringLiteral("%1-%2.xlsx").arg(base).arg(n);
+        const QString path = dir.filePath(name);
+        if (!QFileInfo::exists(path))
+            return path;
+    }
+}
+
+XlsxSpreadsheet::XlsxSpreadsheet(const QString& title, Desktop& desktop) : title_(title), desktop_(desktop) {}
+
+XlsxSpreadsheet::~XlsxSpreadsheet() { drop(); }
+
+void XlsxSpreadsheet::check(int err, const QString& what) const {
+    if (err != LXW_NO_ERROR)
+        throw SpreadsheetError(QStringLiteral("%1：%2").arg(what, QString::fromUtf8(lxw_strerror(lxw_error(err)))));
+}
+
+void XlsxSpreadsheet::connect() {
+    if (!desktop_.canOpen || !desktop_.canOpen())
+        throw CannotStart(QString::fromUtf8(kCannotStartText));
+}
+
+void XlsxSpreadsheet::setCaption(const QString& caption) { caption_ = caption; }
+
+void XlsxSpreadsheet::newWorkbook() {
+    const QString folder = desktop_.folder ? desktop_.folder() : QDir::tempPath();
+    // Reserve the name at once, so that a second export in the same second
+    // cannot choose it too; the workbook is written over it on release.
+    for (;;) {
+        file_ = uniqueFileName(folder, title_);
+        QFile reserve(file_);
+        if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (!QFileInfo(folder).isWritable())
+            throw SpreadsheetError(QStringLiteral("不能写入文件夹 %1").arg(QDir::toNativeSeparators(folder)));
+    }
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    const QByteArray path = QFile::encodeName(file_);
+    wb_ = workbook_new_opt(path.constData(), &options);
+    if (!wb_) {
+        QFile::remove(file_);
+        file_.clear();
+        throw SpreadsheetError(QStringLiteral("不能新建工作簿"));
+    }
+    if (!caption_.isEmpty()) {
+        const QByteArray title = caption_.toUtf8();
+        lxw_doc_properties props{};
+        props.title = const_cast<char*>(title.constData());
+        check(workbook_set_properties(wb_, &props), QStringLiteral("设置文档属性失败"));
+    }
+    const QString fmt = db::dates::shortDateFormat();
+    dateFormat_ = workbook_add_format(wb_);
+    format_set_num_format(dateFormat_, excelDateFormat(fmt, false).toUtf8().constData());
+    dateTimeFormat_ = workbook_add_format(wb_);
+    format_set_num_format(dateTimeFormat_, excelDateFormat(fmt, true).toUtf8().constData());
+}
+
+void XlsxSpreadsheet::firstSheet() {
+    if (!wb_)
+        throw SpreadsheetError(QStringLiteral("没有工作簿"));
+    ws_ = workbook_add_worksheet(wb_, nullptr);
+    if (!ws_)
+        throw SpreadsheetError(QStringLiteral("不能新建工作表"));
+}
+
+void XlsxSpreadsheet::putCell(int row, int col, const db::Value& value) {
+    if (!ws_)
+        throw SpreadsheetError(QStringLiteral("没有工作表"));
+    const lxw_row_t r = lxw_row_t(row - 1);
+    const lxw_col_t c = lxw_col_t(col - 1);
+    int err = LXW_NO_ERROR;
+    if (value.isNull())
+        return;
+    if (const qint64* i = value.ifInt()) {
+        err = worksheet_write_number(ws_, r, c, double(*i), nullptr);
+    } else if (const double* d = value.ifReal()) {
+        err = worksheet_write_number(ws_, r, c, *d, nullptr);
+    } else if (const QDateTime* dt = value.ifDateTime(); dt && dt->date().year() >= 1901) {
+        const bool midnight = dt->time() == QTime(0, 0);
+        err = worksheet_write_number(ws_, r, c, serialDate(*dt), midnight ? dateFormat_ : dateTimeFormat_);
+    } else {
+        const QString* t = value.ifText();
+        const QByteArray utf8 = t ? t->toUtf8() : value.toString().toUtf8();
+        if (utf8.isEmpty())
+            return;
+        err = worksheet_write_string(ws_, r, c, utf8.constData(), nullptr);
+    }
+    check(err, QStringLiteral("写入单元格 %1 失败").arg(cellName(row, col)));
+}
+
+void XlsxSpreadsheet::release() {
+    if (!wb_)
+        throw SpreadsheetError(QStringLiteral("没有工作簿"));
+    lxw_workbook* wb = wb_;
+    wb_ = nullptr; // closing frees it, whatever the outcome
+    ws_ = nullptr;
+    const lxw_error err = workbook_close(wb);
+    if (err != LXW_NO_ERROR) {
+        QFile::remove(file_);
+        check(err, QStringLiteral("保存文件 %1 失败").arg(QDir::toNativeSeparators(file_)));
+    }
+    if (!desktop_.open || !desktop_.open(file_))
+        throw SpreadsheetError(QStringLiteral("不能打开文件 %1").arg(QDir::toNativeSeparators(file_)));
+}
+
+void XlsxSpreadsheet::discard() { drop(); }
+
+void XlsxSpreadsheet::drop() {
+    if (!wb_)
+        return;
+    lxw_workbook_free(wb_);
+    wb_ = nullptr;
+    ws_ = nullptr;
+    QFile::remove(file_);
+}
+
+} // namespace exporting
