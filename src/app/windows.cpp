@@ -1,6 +1,7 @@
 // Which window each menu item opens. Each window folder adds its entries here.
 #include "app/openers.h"
 #include "ui/prompter.h"
+#include "outbound/ck.h"
 #include "stockin/rkgl.h"
 
 namespace app {
@@ -14,6 +15,10 @@ Openers windowOpeners(db::Connection& conn) {
     // });
     o.insert(QStringLiteral("nIN"), [&conn](QWidget* parent) {
         TrkglFrm w(conn, parent);
+        ui::runModal(w);
+    });
+    o.insert(QStringLiteral("nJxck"), [&conn](QWidget* parent) {
+        TckFrm w(conn, parent);
         ui::runModal(w);
     });
     (void)conn;

@@ -1,0 +1,302 @@
+#include "outbound/ck.h"
+
+#include "db/dates.h"
+#include "outbound/jxsSelect.h"
+#include "stockin/xhSelect.h"
+#include "ui/datagrid.h"
+#include "ui/guard.h"
+#include "ui/prompter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Column widths of hwgl: longer entries cannot be typed at all.
+constexpr int kModelWidth = 30;
+constexpr int kBarcodeWidth = 35;
+constexpr int kBillWidth = 50;
+constexpr int kCustomerWidth = 50;
+constexpr int kRemarkWidth = 250;
+
+QComboBox* freeTextCombo(int maxLength, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(maxLength);
+    return box;
+}
+
+QLabel* labelFor(const QString& text, QWidget* input, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(input);
+    input->setAccessibleName(text);
+    return l;
+}
+
+} // namespace
+
+TckFrm::TckFrm(db::Connection& conn, QWidget* parent)
+    : QDialog(parent), conn_(conn), issuer_(conn), adsHwgl_(conn, this) {
+    setObjectName(QStringLiteral("TckFrm"));
+    setWindowTitle(QStringLiteral("经销出库"));
+
+    auto* group = new QGroupBox(QStringLiteral("出库单填写"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+
+    cmbXh = freeTextCombo(kModelWidth, group);
+    cmbXh->setObjectName(QStringLiteral("cmbXh"));
+    // The model list drops down with the models that start with what is typed.
+    cmbXh->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    cmbXh->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    edtTxm = new QLineEdit(group);
+    edtTxm->setObjectName(QStringLiteral("edtTxm"));
+    edtTxm->setMaxLength(kBarcodeWidth);
+    edtPjh = new QLineEdit(group);
+    edtPjh->setObjectName(QStringLiteral("edtPjh"));
+    edtPjh->setMaxLength(kBillWidth);
+    cmbKhmc = freeTextCombo(kCustomerWidth, group);
+    cmbKhmc->setObjectName(QStringLiteral("cmbKhmc"));
+    dtpCkrq = new QDateEdit(group);
+    dtpCkrq->setObjectName(QStringLiteral("dtpCkrq"));
+    dtpCkrq->setCalendarPopup(true);
+    dtpCkrq->setDisplayFormat(db::dates::shortDateFormat());
+    memRemark = new QPlainTextEdit(group);
+    memRemark->setObjectName(QStringLiteral("memRemark"));
+    memRemark->setTabChangesFocus(true);
+    memRemark->setFixedHeight(60);
+
+    // Double-clicks reach the line edit inside an editable box.
+    cmbXh->lineEdit()->installEventFilter(this);
+    cmbKhmc->lineEdit()->installEventFilter(this);
+
+    auto* form = new QGridLayout(group);
+    form->addWidget(labelFor(QStringLiteral("货物型号"), cmbXh, group), 0, 0);
+    form->addWidget(cmbXh, 0, 1);
+    form->addWidget(labelFor(QStringLiteral("条形码"), edtTxm, group), 0, 2);
+    form->addWidget(edtTxm, 0, 3);
+    form->addWidget(labelFor(QStringLiteral("票据号"), edtPjh, group), 1, 0);
+    form->addWidget(edtPjh, 1, 1);
+    form->addWidget(labelFor(QStringLiteral("客户名称"), cmbKhmc, group), 1, 2);
+    form->addWidget(cmbKhmc, 1, 3);
+    form->addWidget(labelFor(QStringLiteral("出库日期"), dtpCkrq, group), 2, 0);
+    form->addWidget(dtpCkrq, 2, 1);
+    form->addWidget(labelFor(QStringLiteral("备注"), memRemark, group), 3, 0, Qt::AlignTop);
+    form->addWidget(memRemark, 3, 1, 1, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
+
+    btnCk = new QPushButton(QStringLiteral("出库"), this);
+    btnCk->setObjectName(QStringLiteral("btnCk"));
+    // Enter after a scanned bar code must neither issue nor close by surprise.
+    btnCk->setAutoDefault(false);
+    btnClose = new QPushButton(QStringLiteral("退出 &e."), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setAutoDefault(false);
+    cbxTotal = new QCheckBox(QStringLiteral("统计台数"), this);
+    cbxTotal->setObjectName(QStringLiteral("cbxTotal"));
+
+    DBGrid1 = new ui::DataGrid(adsHwgl_,
+                               {{QStringLiteral("序号"), QStringLiteral("hwid"), true, {}, 60},
+                                {QStringLiteral("货物型号"), QStringLiteral("hwmc"), true, {}, 110},
+                                {QStringLiteral("条形码"), QStringLiteral("txm"), true, {}, 130},
+                                {QStringLiteral("入库日期"), QStringLiteral("rkrq"), true, {}, 90},
+                                {QStringLiteral("出库日期"), QStringLiteral("ckrq"), true, {}, 90},
+                                {QStringLiteral("客户名称"), QStringLiteral("khmc"), true, {}, 120},
+                                {QStringLiteral("备注"), QStringLiteral("remark"), true, {}, 160}},
+                               this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("出库记录"));
+    DBGrid1->setReadOnly(true);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu1 = new QMenu(DBGrid1);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("取消出库"));
+    N1->setObjectName(QStringLiteral("N1"));
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(btnCk);
+    buttons->addWidget(btnClose);
+    buttons->addStretch();
+    auto* upper = new QHBoxLayout;
+    upper->addWidget(group, 1);
+    upper->addLayout(buttons);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(cbxTotal);
+    countRow->addStretch();
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(upper);
+    top->addLayout(countRow);
+    top->addWidget(DBGrid1, 1);
+    resize(820, 560);
+
+    connect(btnCk, &QPushButton::clicked, this, &TckFrm::btnCkClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cbxTotal, &QCheckBox::clicked, this, &TckFrm::cbxTotalClick);
+    connect(N1, &QAction::triggered, this, &TckFrm::N1Click);
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos));
+    });
+    // A plain text box has no length limit of its own: cut what goes beyond.
+    connect(memRemark, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = memRemark->toPlainText();
+        if (text.size() <= kRemarkWidth)
+            return;
+        memRemark->setPlainText(text.left(kRemarkWidth));
+        memRemark->moveCursor(QTextCursor::End);
+    });
+
+    adsHwgl_.setTable(QStringLiteral("hwgl"), QStringLiteral("hwid"));
+}
+
+TckFrm::~TckFrm() = default;
+
+void TckFrm::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!e->spontaneous())
+        FormShow();
+}
+
+bool TckFrm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonDblClick) {
+        if (watched == cmbXh->lineEdit()) {
+            cmbXhDblClick();
+            return true;
+        }
+        if (watched == cmbKhmc->lineEdit()) {
+            cmbKhmcDblClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void TckFrm::FormShow() {
+    ui::guard([&] {
+        issuedIds_.clear();
+        reloadIssued(0);
+
+        // Keep what the user may have typed already; only the choices are filled.
+        const QString model = cmbXh->currentText();
+        cmbXh->clear();
+        auto models = conn_.prepare(QStringLiteral("select xh from hwxh"));
+        while (models->step())
+            cmbXh->addItem(models->value(0).toString());
+        cmbXh->setEditText(model);
+
+        const QString customer = cmbKhmc->currentText();
+        cmbKhmc->clear();
+        auto dealers = conn_.prepare(QStringLiteral("select mc from jxs where type = ?"));
+        dealers->bind(1, QStringLiteral("jx"));
+        while (dealers->step())
+            cmbKhmc->addItem(dealers->value(0).toString());
+        cmbKhmc->setEditText(customer);
+
+        dtpCkrq->setDate(QDate::currentDate());
+    });
+}
+
+void TckFrm::reloadIssued(qint64 currentHwid, int fallbackRow) {
+    if (issuedIds_.empty()) {
+        adsHwgl_.setSql(QStringLiteral("select * from hwgl where 1=2"));
+    } else {
+        // Only the units issued here are read again, never the stock.
+        QStringList marks;
+        db::Params params;
+        for (const qint64 id : issuedIds_) {
+            marks << QStringLiteral("?");
+            params.push_back(id);
+        }
+        params.push_back(outbound::kIssued);
+        adsHwgl_.setSql(
+            QStringLiteral("select * from hwgl where hwid in (%1) and if_in = ? order by hwid").arg(marks.join(',')),
+            std::move(params));
+    }
+    adsHwgl_.open();
+
+    // A unit taken back by another instance leaves the list for good.
+    issuedIds_.clear();
+    int row = -1;
+    for (int r = 0; r < adsHwgl_.count(); ++r) {
+        const qint64 id = adsHwgl_.value(r, adsHwgl_.fieldIndex(QStringLiteral("hwid"))).toInt();
+        issuedIds_.push_back(id);
+        if (id == currentHwid)
+            row = r;
+    }
+    if (adsHwgl_.isEmpty())
+        return;
+    if (row < 0)
+        row = std::clamp(fallbackRow, 0, adsHwgl_.count() - 1);
+    adsHwgl_.setCurrentRow(row);
+}
+
+void TckFrm::btnCkClick() {
+    ui::guard([&] {
+        const outbound::IssueRequest request{cmbXh->currentText(),    edtTxm->text(),
+                                             edtPjh->text(),          cmbKhmc->currentText(),
+                                             memRemark->toPlainText(), dtpCkrq->date()};
+        const outbound::IssueOutcome out = issuer_.issue(request);
+        if (out.result != outbound::IssueResult::Issued) {
+            ui::prompter().message(outbound::messageFor(out.result));
+            return;
+        }
+        issuedIds_.push_back(out.hwid);
+        reloadIssued(out.hwid);
+    });
+}
+
+void TckFrm::N1Click() {
+    ui::guard([&] {
+        if (!adsHwgl_.isOpen() || adsHwgl_.isEmpty())
+            return;
+        if (!ui::prompter().confirm(QStringLiteral("此记录确认要取消出库吗?")))
+            return;
+        const int row = adsHwgl_.currentRow();
+        const qint64 hwid = adsHwgl_.value(QStringLiteral("hwid")).toInt();
+        // Should another instance have taken it back first, it leaves the list all the same.
+        issuer_.cancel(hwid);
+        std::erase(issuedIds_, hwid);
+        reloadIssued(0, row);
+    });
+}
+
+void TckFrm::cbxTotalClick() {
+    ui::guard([&] {
+        cbxTotal->setText(cbxTotal->isChecked() ? QStringLiteral("共%1台").arg(adsHwgl_.count())
+                                                : QStringLiteral("统计台数"));
+    });
+}
+
+void TckFrm::cmbXhDblClick() {
+    ui::guard([&] {
+        TxhSelectFrm picker(conn_, this);
+        ui::runModal(picker);
+        cmbXh->setEditText(picker.selectedXh);
+    });
+}
+
+void TckFrm::cmbKhmcDblClick() {
+    ui::guard([&] {
+        TjxsSelectFrm picker(conn_, this);
+        ui::runModal(picker);
+        cmbKhmc->setEditText(picker.selectedMc);
+    });
+}

@@ -1,0 +1,88 @@
+#include "outbound/issuer.h"
+
+namespace outbound {
+
+namespace {
+
+bool isBlank(QChar c) { return c.unicode() <= 0x20 || c.isSpace(); }
+
+// Empty texts are stored as null, as stock-in leaves those columns.
+db::Value textOrNull(const QString& s) { return s.isEmpty() ? db::Value() : db::Value(s); }
+
+// Units lost to other writers before giving up; each loss means another
+// instance issued one, so this is only reached under a flood of issues.
+constexpr int kMaxAttempts = 100;
+
+} // namespace
+
+QString trimmedEntry(const QString& typed) {
+    qsizetype b = 0, e = typed.size();
+    while (b < e && isBlank(typed[b]))
+        ++b;
+    while (e > b && isBlank(typed[e - 1]))
+        --e;
+    return typed.mid(b, e - b);
+}
+
+QString messageFor(IssueResult r) {
+    switch (r) {
+    case IssueResult::Issued: return {};
+    case IssueResult::MissingModel: return QStringLiteral("请选择一种货物型号!");
+    case IssueResult::DuplicateBarcode: return QStringLiteral("此条形码的物品已经出库，请查询检查！");
+    case IssueResult::MissingCustomer: return QStringLiteral("请填写客户名称！");
+    case IssueResult::NoStock: return QStringLiteral("仓库库存里没有此型号物品！");
+    }
+    return {};
+}
+
+IssueOutcome Issuer::issue(const IssueRequest& r) {
+    // Blanks count as a model: the text is matched as typed and then finds nothing.
+    if (r.model.isEmpty())
+        return {IssueResult::MissingModel};
+
+    const QString barcode = trimmedEntry(r.barcode);
+    const QString customer = trimmedEntry(r.customer);
+
+    // The write lock is taken first, so the checks and the update see one state
+    // of the file that no other instance can change in between.
+    db::Transaction t(conn_);
+    if (!barcode.isEmpty()) {
+        const db::Value taken =
+            conn_.scalar(QStringLiteral("select hwid from hwgl where txm = ? and if_in = ? limit 1"),
+                         {barcode, kIssued});
+        if (!taken.isNull())
+            return {IssueResult::DuplicateBarcode};
+    }
+    if (customer.isEmpty())
+        return {IssueResult::MissingCustomer};
+
+    // The update only takes a unit that is still in stock; should another writer
+    // have taken the one chosen, the next lowest is tried.
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const db::Value candidate = conn_.scalar(
+            QStringLiteral("select hwid from hwgl where hwmc = ? and if_in = ? order by hwid limit 1"),
+            {r.model, kInStock});
+        if (candidate.isNull())
+            return {IssueResult::NoStock};
+        const int n = conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
+                                                "ckrq = ?, khmc = ?, mcid = null "
+                                                "where hwid = ? and if_in = ?"),
+                                 {kIssued, textOrNull(barcode), textOrNull(trimmedEntry(r.bill)),
+                                  textOrNull(trimmedEntry(r.remark)), db::Value(r.date), customer, candidate,
+                                  kInStock});
+        if (n == 1) {
+            t.commit();
+            return {IssueResult::Issued, candidate.toInt()};
+        }
+    }
+    throw db::DbError(QStringLiteral("其他用户正在出库此型号，请稍后再试"));
+}
+
+bool Issuer::cancel(qint64 hwid) {
+    const int n = conn_.exec(QStringLiteral("update hwgl set txm = null, if_in = ?, pjh = null, ckrq = null, "
+                                            "khmc = null where hwid = ? and if_in = ?"),
+                             {kInStock, hwid, kIssued});
+    return n == 1;
+}
+
+} // namespace outbound
