@@ -72,7 +72,7 @@ void exportToSpreadsheet(QWidget* parent, data::DataSet& list, const Layout& lay
     std::unique_ptr<QProgressDialog> dialog;
     const Progress progress = [&](int done, int all) {
         if (!dialog) {
-            dialog = std::make_unique<QProgressDialog>(QStringLiteral("正在导出 %1……").arg(layout.title),
+            dialog = std::make_unique<QProgressDialog>(QStringLiteral("正在导出“%1”……").arg(layout.title),
                                                        QStringLiteral("取消"), 0, all, parent);
             dialog->setObjectName(QStringLiteral("dlgExportProgress"));
             dialog->setWindowTitle(ui::appTitle());
