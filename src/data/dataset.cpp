@@ -637,6 +637,22 @@ void DataSet::remove() {
     emit currentRowChanged(current_);
 }
 
+void DataSet::disableControls() {
+    if (controlsDisabled_++ > 0)
+        return;
+    emit aboutToReset();
+    blockSignals(true);
+}
+
+void DataSet::enableControls() {
+    if (controlsDisabled_ == 0 || --controlsDisabled_ > 0)
+        return;
+    blockSignals(false);
+    emit resetDone();
+    emit stateChanged();
+    emit currentRowChanged(current_);
+}
+
 void DataSet::rebuildView() {
     view_.clear();
     if (filterField_ < 0)

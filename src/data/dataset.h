@@ -109,6 +109,11 @@ public:
     // Stores a pending change or drops an untouched new row, as leaving the row does.
     void checkBrowseMode();
 
+    // Batch work: while disabled the list tells nobody of each change; when the
+    // last enableControls() comes, its views and inputs are reset once.
+    void disableControls();
+    void enableControls();
+
     // The view shows only rows whose field equals value (text: letter case
     // ignored). A stored row that no longer matches leaves the view.
     void setFilter(const QString& field, const db::Value& value);
@@ -171,12 +176,25 @@ private:
     QString filterName_;
     db::Value filterValue_;
 
+    int controlsDisabled_ = 0;
     State state_ = State::Inactive;
     int current_ = -1;
     bool eof_ = true;
     bool modified_ = false;
     std::vector<db::Value> buffer_;   // the row being edited or inserted
     std::vector<db::Value> original_; // its values as read
+};
+
+// Disables a list's controls for a scope (batch writes of many rows).
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(DataSet& list) : list_(list) { list_.disableControls(); }
+    ~ControlsDisabled() { list_.enableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+private:
+    DataSet& list_;
 };
 
 } // namespace data

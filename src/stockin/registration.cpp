@@ -72,6 +72,8 @@ Outcome registerUnits(data::DataSet& units, const Entry& e) {
 
     const int countBefore = units.count();
     const int currentBefore = units.currentRow();
+    // The grid and the count follow once at the end, not after each of N rows.
+    const data::ControlsDisabled quiet(units);
     db::Transaction tx(units.connection());
     try {
         for (qint64 i = 0; i < n; ++i) {

@@ -205,3 +205,22 @@ TEST(DataSet, WalkVisitsEveryRowThenSetsEof) {
     EXPECT_EQ(seen, (QStringList{"甲", "乙", "丙"}));
     EXPECT_EQ(s.list.currentRow(), 2);
 }
+
+TEST(DataSet, DisabledControlsHearOneResetAfterABatch) {
+    Suppliers s({"甲"});
+    int resets = 0, moves = 0;
+    QObject::connect(&s.list, &DataSet::resetDone, [&] { ++resets; });
+    QObject::connect(&s.list, &DataSet::currentRowChanged, [&] { ++moves; });
+    {
+        data::ControlsDisabled quiet(s.list);
+        for (int i = 0; i < 3; ++i) {
+            s.list.append();
+            s.list.setValue("dwmc", QString::number(i));
+            s.list.post();
+        }
+    }
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(s.list.count(), 4);
+    EXPECT_EQ(s.list.currentRow(), 3);
+}
