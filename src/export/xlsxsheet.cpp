@@ -13,6 +13,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cstdio>
+
 namespace exporting {
 
 namespace {
@@ -156,12 +158,16 @@ void XlsxSpreadsheet::newWorkbook() {
     // Reserve the name at once, so that a second export in the same second
     // cannot choose it too; the workbook is written over it on release.
     for (;;) {
-        file_ = uniqueFileName(folder, title_);
-        QFile reserve(file_);
-        if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        const QString name = uniqueFileName(folder, title_);
+        QFile reserve(name);
+        if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            file_ = name;
             break;
-        if (!QFileInfo(folder).isWritable())
-            throw SpreadsheetError(QStringLiteral("不能写入文件夹 %1").arg(QDir::toNativeSeparators(folder)));
+        }
+        // Only a name taken in the meantime is worth another try.
+        if (!QFileInfo::exists(name))
+            throw SpreadsheetError(QStringLiteral("不能新建文件 %1：%2")
+                                       .arg(QDir::toNativeSeparators(name), reserve.errorString()));
     }
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
@@ -238,6 +244,12 @@ void XlsxSpreadsheet::discard() { drop(); }
 void XlsxSpreadsheet::drop() {
     if (!wb_)
         return;
+    // Freeing leaves the row buffer of constant-memory mode open; only closing
+    // the workbook would have closed it.
+    if (ws_ && ws_->optimize_tmpfile) {
+        std::fclose(ws_->optimize_tmpfile);
+        ws_->optimize_tmpfile = nullptr;
+    }
     lxw_workbook_free(wb_);
     wb_ = nullptr;
     ws_ = nullptr;

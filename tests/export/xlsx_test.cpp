@@ -87,6 +87,8 @@ struct ReadBack {
     QString format(const QString& ref) const { return styleFormats.value(cells.value(ref).style); }
 };
 
+int openFiles() { return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size()); }
+
 struct Goods {
     TestDb db;
     data::DataSet list{db.conn()};
@@ -174,6 +176,7 @@ TEST(XlsxExport, CancelledLargeExportLeavesNoFile) {
         t.commit();
     }
     g.open();
+    const int filesBefore = openFiles();
     bool sawDialog = false;
     // Runs inside the progress dialog's event processing.
     QTimer::singleShot(0, [&] {
@@ -187,6 +190,7 @@ TEST(XlsxExport, CancelledLargeExportLeavesNoFile) {
     EXPECT_TRUE(sawDialog);
     EXPECT_TRUE(desktop.opened.isEmpty());
     EXPECT_TRUE(desktop.files().isEmpty());
+    EXPECT_EQ(openFiles(), filesBefore); // nor an open row buffer
     EXPECT_EQ(g.list.currentRow(), 0);
 }
 
@@ -204,4 +208,17 @@ TEST(XlsxExport, ShortDateFormatsBecomeSpreadsheetFormats) {
     for (const auto& c : cases)
         EXPECT_EQ(exporting::excelDateFormat(c.qt, false), c.excel) << c.qt;
     EXPECT_EQ(exporting::excelDateFormat("yyyy/M/d", true), "yyyy/m/d hh:mm:ss");
+}
+
+TEST(XlsxExport, AFolderThatCannotTakeTheFileIsReported) {
+    FakeDesktop desktop;
+    QFile blocker(desktop.folder.filePath("no-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    exporting::desktop().folder = [&] { return blocker.fileName(); }; // a file, not a folder
+    Goods g;
+    g.open();
+    EXPECT_THROW(exporting::exportToSpreadsheet(nullptr, g.list, exporting::storeListLayout()),
+                 exporting::SpreadsheetError);
+    EXPECT_TRUE(desktop.opened.isEmpty());
 }
