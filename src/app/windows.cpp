@@ -3,6 +3,11 @@
 #include "ui/prompter.h"
 #include "outbound/ck.h"
 #include "stockin/rkgl.h"
+#include "masterdata/cktype.h"
+#include "masterdata/hwxh.h"
+#include "masterdata/jhdw.h"
+#include "masterdata/jxs.h"
+#include "masterdata/oper.h"
 
 namespace app {
 
@@ -19,6 +24,26 @@ Openers windowOpeners(db::Connection& conn) {
     });
     o.insert(QStringLiteral("nJxck"), [&conn](QWidget* parent) {
         TckFrm w(conn, parent);
+        ui::runModal(w);
+    });
+    o.insert(QStringLiteral("nJhdw"), [&conn](QWidget* parent) {
+        TjhdwFrm w(conn, parent);
+        ui::runModal(w);
+    });
+    o.insert(QStringLiteral("nCplb"), [&conn](QWidget* parent) {
+        TcktypeFrm w(conn, parent);
+        ui::runModal(w);
+    });
+    o.insert(QStringLiteral("nCpxh"), [&conn](QWidget* parent) {
+        ThwxhFrm w(conn, parent);
+        ui::runModal(w);
+    });
+    o.insert(QStringLiteral("nJxszl"), [&conn](QWidget* parent) {
+        TjxsFrm w(conn, parent);
+        ui::runModal(w);
+    });
+    o.insert(QStringLiteral("nCzy"), [&conn](QWidget* parent) {
+        TOperFrm w(conn, parent);
         ui::runModal(w);
     });
     (void)conn;
