@@ -74,7 +74,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         !list_.isEditing())
         return true; // nothing typed: leave the row as it is
     return guard([&] {
-        list_.setCurrentRow(index.row());
+        // Only a move to another row: "moving" to an untouched new row would drop it.
+        if (index.row() != list_.currentRow())
+            list_.setCurrentRow(index.row());
         if (list_.currentRow() != index.row())
             return;
         list_.setText(field, typed);
