@@ -31,7 +31,7 @@ TOperFrm::TOperFrm(db::Connection& conn, QWidget* parent)
     std::vector<ui::Column> columns = {{QStringLiteral("姓名"), QStringLiteral("op_name"), false, {}, 80},
                                        {QStringLiteral("操作代码"), QStringLiteral("op_code"), false, {}, 80}};
     for (const Right& r : kRights)
-        columns.push_back({QString::fromUtf8(r.header), QString::fromLatin1(r.field), false, yesNo, 0});
+        columns.push_back({QString::fromUtf8(r.header), QString::fromLatin1(r.field), false, yesNo, 74});
 
     dbgOper = new ui::DataGrid(list_, std::move(columns), this);
     dbgOper->setObjectName(QStringLiteral("dbgOper"));
