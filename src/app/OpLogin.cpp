@@ -14,9 +14,7 @@
 #include <QShowEvent>
 
 // The pictures are compiled into a static library: register them before use.
-static void loadAssets() {
-    Q_INIT_RESOURCE(assets);
-}
+static void loadAssets() { Q_INIT_RESOURCE(assets); }
 
 namespace {
 
@@ -102,17 +100,17 @@ TOpLoginFrm::TOpLoginFrm(db::Connection& conn, QWidget* parent)
 TOpLoginFrm::~TOpLoginFrm() = default;
 
 QString TOpLoginFrm::operatorField(const QString& column) const {
-    if (!isLoggedIn() || adoqLogin_.fieldIndex(column) < 0) return {};
+    if (!isLoggedIn() || adoqLogin_.fieldIndex(column) < 0)
+        return {};
     return adoqLogin_.value(column).toString();
 }
 
-bool TOpLoginFrm::isLoggedIn() const {
-    return loggedIn_ && adoqLogin_.isOpen() && !adoqLogin_.isEmpty();
-}
+bool TOpLoginFrm::isLoggedIn() const { return loggedIn_ && adoqLogin_.isOpen() && !adoqLogin_.isEmpty(); }
 
 void TOpLoginFrm::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    if (!e->spontaneous()) FormShow();
+    if (!e->spontaneous())
+        FormShow();
 }
 
 void TOpLoginFrm::paintEvent(QPaintEvent*) {
@@ -127,7 +125,8 @@ void TOpLoginFrm::FormShow() {
     ui::guard([&] {
         adsOper_.open();
         closeLoginQuery();
-        if (!adsOper_.isEmpty()) return;
+        if (!adsOper_.isEmpty())
+            return;
         adsOper_.append();
         adsOper_.setValue(QStringLiteral("op_code"), QStringLiteral("admin"));
         adsOper_.setValue(QStringLiteral("op_name"), QStringLiteral("管理员"));
@@ -140,7 +139,8 @@ void TOpLoginFrm::FormShow() {
 int TOpLoginFrm::firstMatch(const data::DataSet& list, const QString& password) {
     const int field = list.fieldIndex(QStringLiteral("password"));
     for (int row = 0; row < list.count(); ++row) {
-        if (app::passwords::matches(password, list.value(row, field).toString())) return row;
+        if (app::passwords::matches(password, list.value(row, field).toString()))
+            return row;
     }
     return -1;
 }
@@ -180,7 +180,8 @@ void TOpLoginFrm::BitBtn1Click() {
             return;
         }
         const QString password = app::passwords::trimmedEntry(edtPass->text());
-        if (!adsOper_.isOpen()) adsOper_.open();
+        if (!adsOper_.isOpen())
+            adsOper_.open();
         adsOper_.checkBrowseMode();
 
         const int codeField = adsOper_.fieldIndex(QStringLiteral("op_code"));
@@ -203,9 +204,7 @@ void TOpLoginFrm::BitBtn1Click() {
     });
 }
 
-void TOpLoginFrm::btnCancelClick() {
-    reject();
-}
+void TOpLoginFrm::btnCancelClick() { reject(); }
 
 void TOpLoginFrm::closeLoginQuery() {
     adoqLogin_.close();

@@ -24,8 +24,7 @@ QLineEdit* passwordBox(const char* name, QWidget* parent) {
 
 } // namespace
 
-TmodiPassFrm::TmodiPassFrm(data::DataSet& operators, QWidget* parent)
-    : QDialog(parent), operators_(operators) {
+TmodiPassFrm::TmodiPassFrm(data::DataSet& operators, QWidget* parent) : QDialog(parent), operators_(operators) {
     setObjectName(QStringLiteral("TmodiPassFrm"));
     setWindowTitle(QStringLiteral("修改密码"));
 
@@ -82,9 +81,7 @@ void TmodiPassFrm::BitBtn1Click() {
     accept();
 }
 
-void TmodiPassFrm::BitBtn2Click() {
-    reject();
-}
+void TmodiPassFrm::BitBtn2Click() { reject(); }
 
 void TmodiPassFrm::store(const QString& password) {
     const QString stored = app::passwords::hash(password);

@@ -12,16 +12,13 @@ namespace {
 
 void ensureSodium() {
     static const bool ready = sodium_init() >= 0;
-    if (!ready) throw db::Error(QStringLiteral("密码库无法初始化。"));
+    if (!ready)
+        throw db::Error(QStringLiteral("密码库无法初始化。"));
 }
 
-bool isBlankOrControl(QChar c) {
-    return c.isSpace() || c.category() == QChar::Other_Control;
-}
+bool isBlankOrControl(QChar c) { return c.isSpace() || c.category() == QChar::Other_Control; }
 
-QByteArray folded(const QString& password) {
-    return password.toLower().toUtf8();
-}
+QByteArray folded(const QString& password) { return password.toLower().toUtf8(); }
 
 } // namespace
 
@@ -36,7 +33,8 @@ QString trimmedEntry(const QString& typed) {
 }
 
 QString hash(const QString& password) {
-    if (password.isEmpty()) return {};
+    if (password.isEmpty())
+        return {};
     ensureSodium();
     const QByteArray plain = folded(password);
     char out[crypto_pwhash_STRBYTES];
@@ -51,13 +49,15 @@ bool isHash(const QString& stored) {
 }
 
 bool matches(const QString& typed, const QString& stored) {
-    if (typed.isEmpty() || stored.isEmpty()) return typed.isEmpty() && stored.isEmpty();
-    if (!isHash(stored)) return typed.compare(stored, Qt::CaseInsensitive) == 0;
+    if (typed.isEmpty() || stored.isEmpty())
+        return typed.isEmpty() && stored.isEmpty();
+    if (!isHash(stored))
+        return typed.compare(stored, Qt::CaseInsensitive) == 0;
     ensureSodium();
     const QByteArray plain = folded(typed);
     const QByteArray h = stored.toLatin1();
-    return crypto_pwhash_str_verify(h.constData(), plain.constData(),
-                                    static_cast<unsigned long long>(plain.size())) == 0;
+    return crypto_pwhash_str_verify(h.constData(), plain.constData(), static_cast<unsigned long long>(plain.size())) ==
+           0;
 }
 
 } // namespace app::passwords

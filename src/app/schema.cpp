@@ -149,10 +149,10 @@ int applicationId() {
 }
 
 const QStringList& regions() {
-    static const QStringList r = {
-        QStringLiteral("杭州"), QStringLiteral("绍兴"), QStringLiteral("宁波"), QStringLiteral("嘉兴"),
-        QStringLiteral("台州"), QStringLiteral("湖州"), QStringLiteral("衢州"), QStringLiteral("丽水"),
-        QStringLiteral("金华"), QStringLiteral("温州")};
+    static const QStringList r = {QStringLiteral("杭州"), QStringLiteral("绍兴"), QStringLiteral("宁波"),
+                                  QStringLiteral("嘉兴"), QStringLiteral("台州"), QStringLiteral("湖州"),
+                                  QStringLiteral("衢州"), QStringLiteral("丽水"), QStringLiteral("金华"),
+                                  QStringLiteral("温州")};
     return r;
 }
 
@@ -189,10 +189,8 @@ std::unique_ptr<db::Connection> openDatabase(const QString& path) {
     if (id != applicationId())
         throw db::DbError(QStringLiteral("%1 不是本系统的数据库文件").arg(path));
     if (version != kSchemaVersion)
-        throw db::DbError(QStringLiteral("数据库文件 %1 的版本 (%2) 与程序 (%3) 不符")
-                              .arg(path)
-                              .arg(version)
-                              .arg(kSchemaVersion));
+        throw db::DbError(
+            QStringLiteral("数据库文件 %1 的版本 (%2) 与程序 (%3) 不符").arg(path).arg(version).arg(kSchemaVersion));
     conn->exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     return conn;
 }

@@ -1,13 +1,13 @@
 // Which window each menu item opens. Each window folder adds its entries here.
 #include "app/openers.h"
-#include "ui/prompter.h"
-#include "outbound/ck.h"
-#include "stockin/rkgl.h"
 #include "masterdata/cktype.h"
 #include "masterdata/hwxh.h"
 #include "masterdata/jhdw.h"
 #include "masterdata/jxs.h"
 #include "masterdata/oper.h"
+#include "outbound/ck.h"
+#include "stockin/rkgl.h"
+#include "ui/prompter.h"
 
 namespace app {
 

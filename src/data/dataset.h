@@ -67,8 +67,8 @@ public:
     int fieldIndex(const QString& name) const;
     // A derived column: the sourceResult of the source row whose sourceKey
     // equals this row's keyField; empty when there is none. Not stored.
-    void addLookupField(const QString& name, const QString& keyField, const DataSet* source,
-                        const QString& sourceKey, const QString& sourceResult);
+    void addLookupField(const QString& name, const QString& keyField, const DataSet* source, const QString& sourceKey,
+                        const QString& sourceResult);
 
     // Rows of the view (a new row not yet stored included).
     int count() const;

@@ -2,9 +2,9 @@
 #include "db/connection.h"
 #include "db/dates.h"
 
-#include <sqlite3.h>
-
 #include <QFile>
+
+#include <sqlite3.h>
 
 namespace db {
 
@@ -31,8 +31,7 @@ class SqliteStatement : public Statement {
 public:
     SqliteStatement(sqlite3* h, const QString& sql) : h_(h), sql_(sql) {
         const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(h, text.constData(), static_cast<int>(text.size()), &st_, nullptr) !=
-            SQLITE_OK) {
+        if (sqlite3_prepare_v2(h, text.constData(), static_cast<int>(text.size()), &st_, nullptr) != SQLITE_OK) {
             const QString msg = errText(h);
             sqlite3_finalize(st_);
             throw DbError(msg, sql);
@@ -53,8 +52,7 @@ public:
         } else if (auto r = v.ifReal()) {
             rc = sqlite3_bind_double(st_, index, *r);
         } else {
-            const QByteArray t = v.ifDateTime() ? dates::toStorage(*v.ifDateTime()).toUtf8()
-                                                : v.ifText()->toUtf8();
+            const QByteArray t = v.ifDateTime() ? dates::toStorage(*v.ifDateTime()).toUtf8() : v.ifText()->toUtf8();
             rc = sqlite3_bind_text(st_, index, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
         }
         if (rc != SQLITE_OK)

@@ -61,8 +61,7 @@ using Progress = std::function<bool(int done, int total)>;
 // current afterwards. When the spreadsheet cannot start, shows the error box
 // and returns with nothing written and the list not moved. Returns false only
 // when progress cancelled the export (the sheet is discarded).
-bool exportList(data::DataSet& list, const Layout& layout, Spreadsheet& sheet,
-                const Progress& progress = {});
+bool exportList(data::DataSet& list, const Layout& layout, Spreadsheet& sheet, const Progress& progress = {});
 
 // What an "Excel" button calls: writes an .xlsx into the documents folder and
 // opens it with the desktop's default spreadsheet application; shows

@@ -42,12 +42,9 @@ const Layout& storeSalesLayout() {
 namespace {
 // Dealers and stores share their columns; only the title differs.
 std::vector<LayoutColumn> jxsColumns() {
-    return {{QStringLiteral("名称"), QStringLiteral("mc")},
-            {QStringLiteral("联系人"), QStringLiteral("linker")},
-            {QStringLiteral("手机"), QStringLiteral("mobile")},
-            {QStringLiteral("电话"), QStringLiteral("tel")},
-            {QStringLiteral("地址"), QStringLiteral("addr")},
-            {QStringLiteral("地区"), QStringLiteral("dq")},
+    return {{QStringLiteral("名称"), QStringLiteral("mc")},     {QStringLiteral("联系人"), QStringLiteral("linker")},
+            {QStringLiteral("手机"), QStringLiteral("mobile")}, {QStringLiteral("电话"), QStringLiteral("tel")},
+            {QStringLiteral("地址"), QStringLiteral("addr")},   {QStringLiteral("地区"), QStringLiteral("dq")},
             {QStringLiteral("备注"), QStringLiteral("bz")}};
 }
 } // namespace

@@ -11,9 +11,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include <xlsxwriter.h>
-
 #include <cstdio>
+#include <xlsxwriter.h>
 
 namespace exporting {
 
@@ -166,8 +165,8 @@ void XlsxSpreadsheet::newWorkbook() {
         }
         // Only a name taken in the meantime is worth another try.
         if (!QFileInfo::exists(name))
-            throw SpreadsheetError(QStringLiteral("不能新建文件 %1：%2")
-                                       .arg(QDir::toNativeSeparators(name), reserve.errorString()));
+            throw SpreadsheetError(
+                QStringLiteral("不能新建文件 %1：%2").arg(QDir::toNativeSeparators(name), reserve.errorString()));
     }
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;

@@ -11,8 +11,7 @@
 #include <QVBoxLayout>
 
 ThwxhFrm::ThwxhFrm(db::Connection& conn, QWidget* parent)
-    : MaintenanceFrm(conn, QStringLiteral("ThwxhFrm"), QStringLiteral("产品型号维护"), parent),
-      adsCktype_(conn, this) {
+    : MaintenanceFrm(conn, QStringLiteral("ThwxhFrm"), QStringLiteral("产品型号维护"), parent), adsCktype_(conn, this) {
     adsCktype_.setObjectName(QStringLiteral("adsCktype"));
     adsCktype_.setSql(QStringLiteral("select type_id, type_name from cktype"));
 
@@ -102,11 +101,10 @@ void ThwxhFrm::loadModels() {
 void ThwxhFrm::checkNewCode(data::DataSet& l) {
     if (l.state() != data::State::Insert)
         return; // a changed model is left to the database (its code is unique there)
-    const db::Value found =
-        conn_.scalar(QStringLiteral("select 1 from hwxh where xh = ? limit 1"), {l.value(QStringLiteral("xh")).toString()});
+    const db::Value found = conn_.scalar(QStringLiteral("select 1 from hwxh where xh = ? limit 1"),
+                                         {l.value(QStringLiteral("xh")).toString()});
     if (!found.isNull()) {
-        ui::prompter().message(
-            QStringLiteral("此型号已经设置，型号不能重复,请换个名称或检查以前设置的型号是否正确！"));
+        ui::prompter().message(QStringLiteral("此型号已经设置，型号不能重复,请换个名称或检查以前设置的型号是否正确！"));
         throw data::Abort();
     }
 }

@@ -44,8 +44,7 @@ TjxsFrm::TjxsFrm(db::Connection& conn, QWidget* parent) : QDialog(parent), adsJx
     pcJxs->setObjectName(QStringLiteral("pcJxs"));
     pcJxs->addTab(buildPage(dealersPage_, adsJxs_, QStringLiteral("Jx"), QStringLiteral("经销商")),
                   QStringLiteral("经销商"));
-    pcJxs->addTab(buildPage(storesPage_, adsMc_, QStringLiteral("Mc"), QStringLiteral("卖场")),
-                  QStringLiteral("卖场"));
+    pcJxs->addTab(buildPage(storesPage_, adsMc_, QStringLiteral("Mc"), QStringLiteral("卖场")), QStringLiteral("卖场"));
     pcJxs->widget(0)->setObjectName(QStringLiteral("pgDealers"));
     pcJxs->widget(1)->setObjectName(QStringLiteral("pgStores"));
     pcJxs->setCurrentIndex(0);

@@ -77,8 +77,7 @@ void saveRow(data::DataSet& list, bool skipWhenEmpty) {
     list.post();
 }
 
-MaintenanceFrm::MaintenanceFrm(db::Connection& conn, const QString& className, const QString& title,
-                               QWidget* parent)
+MaintenanceFrm::MaintenanceFrm(db::Connection& conn, const QString& className, const QString& title, QWidget* parent)
     : QDialog(parent), conn_(conn), list_(conn, this) {
     setObjectName(className);
     setWindowTitle(title);

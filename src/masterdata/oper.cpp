@@ -13,9 +13,8 @@ struct Right {
     const char* header;
 };
 constexpr Right kRights[] = {
-    {"rk", "入库"},       {"jxsck", "经销销售"}, {"mcxs", "卖场销售"}, {"jxcx", "经销查询"},
-    {"mccx", "卖场查询"}, {"jhdw", "进货单位"},  {"jxszl", "经销卖场"}, {"cplb", "产品类别"},
-    {"cpxh", "产品型号"}, {"czy", "操作员"},
+    {"rk", "入库"},       {"jxsck", "经销销售"}, {"mcxs", "卖场销售"}, {"jxcx", "经销查询"}, {"mccx", "卖场查询"},
+    {"jhdw", "进货单位"}, {"jxszl", "经销卖场"}, {"cplb", "产品类别"}, {"cpxh", "产品型号"}, {"czy", "操作员"},
 };
 
 } // namespace

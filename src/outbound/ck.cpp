@@ -152,9 +152,8 @@ TckFrm::TckFrm(db::Connection& conn, QWidget* parent)
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbxTotal, &QCheckBox::clicked, this, &TckFrm::cbxTotalClick);
     connect(N1, &QAction::triggered, this, &TckFrm::N1Click);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos));
-    });
+    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
     // A plain text box has no length limit of its own: cut what goes beyond.
     connect(memRemark, &QPlainTextEdit::textChanged, this, [this] {
         const QString text = memRemark->toPlainText();
@@ -250,9 +249,8 @@ void TckFrm::reloadIssued(qint64 currentHwid, int fallbackRow) {
 
 void TckFrm::btnCkClick() {
     ui::guard([&] {
-        const outbound::IssueRequest request{cmbXh->currentText(),    edtTxm->text(),
-                                             edtPjh->text(),          cmbKhmc->currentText(),
-                                             memRemark->toPlainText(), dtpCkrq->date()};
+        const outbound::IssueRequest request{cmbXh->currentText(),   edtTxm->text(),           edtPjh->text(),
+                                             cmbKhmc->currentText(), memRemark->toPlainText(), dtpCkrq->date()};
         const outbound::IssueOutcome out = issuer_.issue(request);
         if (out.result != outbound::IssueResult::Issued) {
             ui::prompter().message(outbound::messageFor(out.result));

@@ -47,9 +47,8 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     // of the file that no other instance can change in between.
     db::Transaction t(conn_);
     if (!barcode.isEmpty()) {
-        const db::Value taken =
-            conn_.scalar(QStringLiteral("select hwid from hwgl where txm = ? and if_in = ? limit 1"),
-                         {barcode, kIssued});
+        const db::Value taken = conn_.scalar(
+            QStringLiteral("select hwid from hwgl where txm = ? and if_in = ? limit 1"), {barcode, kIssued});
         if (!taken.isNull())
             return {IssueResult::DuplicateBarcode};
     }
@@ -59,17 +58,17 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     // The update only takes a unit that is still in stock; should another writer
     // have taken the one chosen, the next lowest is tried.
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const db::Value candidate = conn_.scalar(
-            QStringLiteral("select hwid from hwgl where hwmc = ? and if_in = ? order by hwid limit 1"),
-            {r.model, kInStock});
+        const db::Value candidate =
+            conn_.scalar(QStringLiteral("select hwid from hwgl where hwmc = ? and if_in = ? order by hwid limit 1"),
+                         {r.model, kInStock});
         if (candidate.isNull())
             return {IssueResult::NoStock};
-        const int n = conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
-                                                "ckrq = ?, khmc = ?, mcid = null "
-                                                "where hwid = ? and if_in = ?"),
-                                 {kIssued, textOrNull(barcode), textOrNull(trimmedEntry(r.bill)),
-                                  textOrNull(trimmedEntry(r.remark)), db::Value(r.date), customer, candidate,
-                                  kInStock});
+        const int n =
+            conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
+                                      "ckrq = ?, khmc = ?, mcid = null "
+                                      "where hwid = ? and if_in = ?"),
+                       {kIssued, textOrNull(barcode), textOrNull(trimmedEntry(r.bill)),
+                        textOrNull(trimmedEntry(r.remark)), db::Value(r.date), customer, candidate, kInStock});
         if (n == 1) {
             t.commit();
             return {IssueResult::Issued, candidate.toInt()};

@@ -22,9 +22,9 @@ qint64 parseQuantity(const QString& typed);
 
 // What the user filled in for one stock-in.
 struct Entry {
-    QString model;                   // as typed
-    std::optional<qint64> supplier;  // jhid of the chosen supplier
-    QString quantity;                // as typed
+    QString model;                  // as typed
+    std::optional<qint64> supplier; // jhid of the chosen supplier
+    QString quantity;               // as typed
     QDate date;
     QString remark;
 };

@@ -116,7 +116,8 @@ TrkglFrm::TrkglFrm(db::Connection& conn, QWidget* parent)
     QPalette fuchsia = cbxTotal->palette();
     fuchsia.setColor(QPalette::WindowText, QColor(0xff, 0x00, 0xff));
     cbxTotal->setPalette(fuchsia);
-    new ui::CountBox(cbxTotal, [this] { return adsHwgl_.count(); }, QStringLiteral("统计台数"));
+    new ui::CountBox(
+        cbxTotal, [this] { return adsHwgl_.count(); }, QStringLiteral("统计台数"));
 
     btnDel = button(QStringLiteral("删除 &d."), "btnDel", this);
     btnSave = button(QStringLiteral("保存 &s."), "btnSave", this);

@@ -101,13 +101,14 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
     // The list may have refused the move (a row it could not store) or moved
     // elsewhere (an untouched new row dropped): show where it really is.
     if (list_.currentRow() != current.row())
-        QMetaObject::invokeMethod(this, [this] { showListRow(list_.currentRow()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { showListRow(list_.currentRow()); }, Qt::QueuedConnection);
 }
 
 void DataGrid::keyPressEvent(QKeyEvent* e) {
     const bool down = e->key() == Qt::Key_Down && e->modifiers() == Qt::NoModifier;
-    if (down && appendPastEnd_ && !isReadOnly() && state() != QAbstractItemView::EditingState &&
-        list_.isOpen() && (list_.count() == 0 || list_.currentRow() == list_.count() - 1)) {
+    if (down && appendPastEnd_ && !isReadOnly() && state() != QAbstractItemView::EditingState && list_.isOpen() &&
+        (list_.count() == 0 || list_.currentRow() == list_.count() - 1)) {
         // Moving past the last line: an untouched new row stays the only one.
         if (!(list_.state() == data::State::Insert && !list_.isModified()))
             guard([&] { list_.append(); });

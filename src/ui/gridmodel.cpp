@@ -70,8 +70,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     const int field = fieldOf(index.column());
     const QString typed = value.toString();
-    if (index.row() == list_.currentRow() && list_.displayText(index.row(), field) == typed &&
-        !list_.isEditing())
+    if (index.row() == list_.currentRow() && list_.displayText(index.row(), field) == typed && !list_.isEditing())
         return true; // nothing typed: leave the row as it is
     return guard([&] {
         // Only a move to another row: "moving" to an untouched new row would drop it.

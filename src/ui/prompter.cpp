@@ -17,8 +17,8 @@ public:
         box.exec();
     }
     bool confirm(const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("确认"), text,
-                        QMessageBox::Ok | QMessageBox::Cancel, parentWindow());
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("确认"), text, QMessageBox::Ok | QMessageBox::Cancel,
+                        parentWindow());
         return box.exec() == QMessageBox::Ok;
     }
     void error(const QString& text) override {

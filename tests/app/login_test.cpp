@@ -24,7 +24,8 @@ const QString kMismatch = QStringLiteral("用户名密码不一致，请重新�
 QString hashOf(const QString& password) {
     static QHash<QString, QString> made;
     auto it = made.find(password);
-    if (it == made.end()) it = made.insert(password, app::passwords::hash(password));
+    if (it == made.end())
+        it = made.insert(password, app::passwords::hash(password));
     return *it;
 }
 
@@ -348,7 +349,8 @@ TEST(PasswordChange, CancelStoresNothing) {
 // Pictures for looking at the dialogs: VELMORA_SHOTS=/path/to/folder.
 TEST(LoginScreens, Grab) {
     const QString dir = qEnvironmentVariable("VELMORA_SHOTS");
-    if (dir.isEmpty()) GTEST_SKIP() << "set VELMORA_SHOTS to a folder to grab the dialogs";
+    if (dir.isEmpty())
+        GTEST_SKIP() << "set VELMORA_SHOTS to a folder to grab the dialogs";
     QDir().mkpath(dir);
     Logins t;
     t.addOperator("wangm", "王明", "");

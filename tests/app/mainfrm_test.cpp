@@ -1,13 +1,10 @@
-#include "scripted.h"
-#include "testdb.h"
-
 #include "app/OpLogin.h"
 #include "app/Unit1.h"
 #include "app/dmCkFrm.h"
 #include "app/passwords.h"
 #include "app/rights.h"
-
-#include <gtest/gtest.h>
+#include "scripted.h"
+#include "testdb.h"
 
 #include <QAction>
 #include <QFile>
@@ -15,6 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 using testing_support::ScriptedModals;
 using testing_support::ScriptedPrompter;

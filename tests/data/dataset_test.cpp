@@ -1,6 +1,5 @@
-#include "testdb.h"
-
 #include "data/dataset.h"
+#include "testdb.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,10 @@
-#include "testdb.h"
-
 #include "app/schema.h"
 #include "db/dates.h"
-
-#include <gtest/gtest.h>
+#include "testdb.h"
 
 #include <QFile>
+
+#include <gtest/gtest.h>
 
 using testing_support::TestDb;
 
@@ -52,8 +51,7 @@ TEST(Dialect, DatesRoundTripAndCompareByDay) {
     for (QDate d : {d1, d9, d10})
         t.conn().exec("insert into hwgl (hwmc, rkrq, if_in) values ('A', ?, '入')", {db::Value(d)});
     EXPECT_EQ(countRows(t.conn(), "select * from hwgl where rkrq = ? and if_in = '入'", {db::Value(d9)}), 1);
-    EXPECT_EQ(countRows(t.conn(), "select * from hwgl where rkrq >= ? and rkrq <= ?",
-                        {db::Value(d1), db::Value(d9)}),
+    EXPECT_EQ(countRows(t.conn(), "select * from hwgl where rkrq >= ? and rkrq <= ?", {db::Value(d1), db::Value(d9)}),
               2);
     auto st = t.conn().prepare("select rkrq from hwgl order by hwid");
     ASSERT_TRUE(st->step());

@@ -1,10 +1,9 @@
-#include "recording_sheet.h"
-#include "scripted.h"
-#include "testdb.h"
-
 #include "data/dataset.h"
 #include "db/dates.h"
 #include "export/exporter.h"
+#include "recording_sheet.h"
+#include "scripted.h"
+#include "testdb.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +54,8 @@ TEST(ExportWalk, CallsInOrderAndCellsRowByRowLeftToRight) {
     RecordingSheet sheet;
     EXPECT_TRUE(exporting::exportList(g.list, exporting::goodsListLayout(), sheet));
 
-    EXPECT_EQ(sheet.frame(), (QStringList{"connect", "visible 1", "caption Velmora软件", "newWorkbook", "firstSheet",
-                                          "release"}));
+    EXPECT_EQ(sheet.frame(),
+              (QStringList{"connect", "visible 1", "caption Velmora软件", "newWorkbook", "firstSheet", "release"}));
     EXPECT_EQ(sheet.calls.indexOf("firstSheet") + 1, sheet.calls.indexOf("cell 1,4"));
     ASSERT_FALSE(sheet.order.empty());
     EXPECT_TRUE(std::is_sorted(sheet.order.begin(), sheet.order.end())); // constant-memory writers need this
@@ -96,21 +95,30 @@ TEST(ExportWalk, EveryCellOfEachLayout) {
         QStringList values;
     };
     const Case cases[] = {
-        {exporting::goodsListLayout(), "select * from hwgl", "仓库查询统计",
-         {"序号", "条形码", "出入库", "货物名称", "进货单位", "货物类别", "入库日期", "出库日期", "客户名称", "客户电话",
-          "客户地址", "备注"},
+        {exporting::goodsListLayout(),
+         "select * from hwgl",
+         "仓库查询统计",
+         {"序号", "条形码", "出入库", "货物名称", "进货单位", "货物类别", "入库日期", "出库日期", "客户名称",
+          "客户电话", "客户地址", "备注"},
          {"1", "0069001", "出", "XH-007", "华强电子", "笔记本", db::dates::toDisplay(QDate(2024, 1, 2)),
           db::dates::toDisplay(QDateTime(QDate(2024, 2, 3), QTime(14, 5, 6))), "王小明", "010-6234", "北京市海淀区",
           "加内存"}},
-        {exporting::storeSalesLayout(), "select * from mcxs", "买场销售查询统计",
+        {exporting::storeSalesLayout(),
+         "select * from mcxs",
+         "买场销售查询统计",
          {"购机日期", "销售买场", "客户姓名", "型号描述", "操作系统", "促销软件", "促销品", "促销员", "联系方式",
           "送货日期", "工程师", "客户地址", "是否完工", "套数", "备注"},
-         {db::dates::toDisplay(QDate(2024, 4, 1)), "国美中关村店", "李雷", "14寸轻薄本", "Windows 11", "杀毒软件", "鼠标",
-          "张三", "13800000001", db::dates::toDisplay(QDate(2024, 4, 3)), "赵工", "朝阳区一号", "完工", "2", "加急"}},
-        {exporting::dealerListLayout(), "select * from jxs where type <> 'mc'", "经销商信息",
+         {db::dates::toDisplay(QDate(2024, 4, 1)), "国美中关村店", "李雷", "14寸轻薄本", "Windows 11", "杀毒软件",
+          "鼠标", "张三", "13800000001", db::dates::toDisplay(QDate(2024, 4, 3)), "赵工", "朝阳区一号", "完工", "2",
+          "加急"}},
+        {exporting::dealerListLayout(),
+         "select * from jxs where type <> 'mc'",
+         "经销商信息",
          {"名称", "联系人", "手机", "电话", "地址", "地区", "备注"},
          {"恒达科技", "陈经理", "13900000002", "0755-8888", "深圳南山", "华南", "老客户"}},
-        {exporting::storeListLayout(), "select * from jxs where type = 'mc'", "卖场信息",
+        {exporting::storeListLayout(),
+         "select * from jxs where type = 'mc'",
+         "卖场信息",
          {"名称", "联系人", "手机", "电话", "地址", "地区", "备注"},
          {"苏宁新街口店", "周店长", "13700000003", "025-6666", "南京鼓楼", "华东", "周末促销"}},
     };

@@ -1,11 +1,10 @@
-#include "scripted.h"
-#include "testdb.h"
-#include "zipread.h"
-
 #include "data/dataset.h"
 #include "db/dates.h"
 #include "export/exporter.h"
 #include "export/xlsxsheet.h"
+#include "scripted.h"
+#include "testdb.h"
+#include "zipread.h"
 
 #include <QApplication>
 #include <QDir>
@@ -104,9 +103,9 @@ struct Goods {
 TEST(XlsxExport, WritesARealWorkbookAndOpensIt) {
     FakeDesktop desktop;
     Goods g;
-    g.db.conn().exec("insert into hwgl (txm, if_in, hwmc, rkrq, ckrq, khtel) values (?, ?, ?, ?, ?, ?)",
-                     {"0012345", "出", "XH-001", QDate(2024, 3, 5), QDateTime(QDate(2024, 3, 6), QTime(9, 30)),
-                      "01062345678"});
+    g.db.conn().exec(
+        "insert into hwgl (txm, if_in, hwmc, rkrq, ckrq, khtel) values (?, ?, ?, ?, ?, ?)",
+        {"0012345", "出", "XH-001", QDate(2024, 3, 5), QDateTime(QDate(2024, 3, 6), QTime(9, 30)), "01062345678"});
     g.open();
     exporting::exportToSpreadsheet(nullptr, g.list, exporting::goodsListLayout());
 

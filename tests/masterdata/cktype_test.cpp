@@ -1,9 +1,8 @@
 // The category window: edited in place, no checks, no deleting; and the
 // editing behaviour the grid windows share (Enter for the default button,
 // moving past the last line, dropping an untouched new row).
-#include "screen.h"
-
 #include "masterdata/cktype.h"
+#include "screen.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,8 @@
 // The model window: one category at a time, the category preset on new
 // models, new codes unique over all categories, and a refusal by the
 // database reported rather than hidden.
-#include "screen.h"
-
 #include "masterdata/hwxh.h"
+#include "screen.h"
 
 #include <QComboBox>
 

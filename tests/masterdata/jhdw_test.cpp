@@ -1,8 +1,7 @@
 // The supplier window: a read-only list with the fields beside it, the name
 // check of Save, no deleting.
-#include "screen.h"
-
 #include "masterdata/jhdw.h"
+#include "screen.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,9 +1,8 @@
 // The dealer and store window: two independent lists on two pages, the type
 // preset of each page however a new row starts, the area pick list, Excel.
-#include "screen.h"
-
 #include "export/xlsxsheet.h"
 #include "masterdata/jxs.h"
+#include "screen.h"
 
 #include <QDir>
 #include <QTabWidget>

@@ -1,9 +1,8 @@
 // The operator window: the twelve columns, the presets of a new operator, a
 // password that this window never shows nor changes, Delete without a guard.
-#include "screen.h"
-
 #include "app/rights.h"
 #include "masterdata/oper.h"
+#include "screen.h"
 
 using namespace masterdata_tests;
 using testing_support::ScriptedPrompter;
@@ -86,8 +85,8 @@ TEST(OperatorWindow, ANewOperatorGetsNoRightsAndAnEmptyPassword) {
         EXPECT_EQ(t.db.conn().scalar("select count(*) from operator where password = '' and rk = ''").toInt(), 1);
         // Such an operator is refused every rights-gated command.
         for (const app::MenuRight& r : app::menuRights()) {
-            const auto v = t.db.conn().scalar(
-                QStringLiteral("select %1 from operator order by op_id desc limit 1").arg(r.column));
+            const auto v =
+                t.db.conn().scalar(QStringLiteral("select %1 from operator order by op_id desc limit 1").arg(r.column));
             EXPECT_FALSE(app::grants(v.toString())) << r.item;
         }
     }

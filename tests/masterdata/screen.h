@@ -2,15 +2,14 @@
 
 #include "scripted.h"
 #include "testdb.h"
-
 #include "ui/datagrid.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace masterdata_tests {
 

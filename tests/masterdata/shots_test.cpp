@@ -1,12 +1,11 @@
 // Pictures of the master-data windows with a few rows, for looking at them:
 // run with --gtest_also_run_disabled_tests; they land in shots/ of the checkout.
-#include "screen.h"
-
 #include "masterdata/cktype.h"
 #include "masterdata/hwxh.h"
 #include "masterdata/jhdw.h"
 #include "masterdata/jxs.h"
 #include "masterdata/oper.h"
+#include "screen.h"
 
 #include <QDir>
 #include <QFileInfo>

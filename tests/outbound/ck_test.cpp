@@ -1,10 +1,9 @@
 #include "fixture.h"
-#include "scripted.h"
-#include "testdb.h"
-
 #include "outbound/ck.h"
 #include "outbound/jxsSelect.h"
+#include "scripted.h"
 #include "stockin/xhSelect.h"
+#include "testdb.h"
 #include "ui/datagrid.h"
 
 #include <QAction>

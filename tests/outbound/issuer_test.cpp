@@ -1,13 +1,11 @@
 #include "fixture.h"
-#include "testdb.h"
-
 #include "outbound/issuer.h"
-
-#include <gtest/gtest.h>
+#include "testdb.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <gtest/gtest.h>
 #include <set>
 #include <thread>
 

@@ -1,8 +1,7 @@
 #include "fixture.h"
+#include "outbound/jxsSelect.h"
 #include "scripted.h"
 #include "testdb.h"
-
-#include "outbound/jxsSelect.h"
 #include "ui/datagrid.h"
 
 #include <QPushButton>

@@ -1,9 +1,8 @@
 // The stock-in rule without widgets: quantity parsing, refusals, and the N rows
 // written through the unit list in one transaction.
 #include "scripted.h"
-#include "testdb.h"
-
 #include "stockin/registration.h"
+#include "testdb.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +23,15 @@ struct Units {
         list.setTable("hwgl", "hwid");
         list.open();
     }
-    stockin::Entry entry(const QString& quantity) const {
-        return {"XH-200", 2, quantity, today.addDays(-3), "第一批"};
-    }
+    stockin::Entry entry(const QString& quantity) const { return {"XH-200", 2, quantity, today.addDays(-3), "第一批"}; }
     qint64 rows() { return db.conn().scalar("select count(*) from hwgl").toInt(); }
 };
 
 } // namespace
 
 TEST(ParseQuantity, AcceptsSignedDecimalWithLeadingBlanksOnly) {
-    const std::pair<QString, qint64> good[] = {
-        {"3", 3}, {" 3", 3}, {"  \t12", 12}, {"+7", 7}, {"-2", -2}, {"0", 0}, {"007", 7}, {" -0", 0}};
+    const std::pair<QString, qint64> good[] = {{"3", 3},   {" 3", 3}, {"  \t12", 12}, {"+7", 7},
+                                               {"-2", -2}, {"0", 0},  {"007", 7},     {" -0", 0}};
     for (const auto& [typed, n] : good)
         EXPECT_EQ(stockin::parseQuantity(typed), n) << typed.toStdString();
 
@@ -59,7 +56,8 @@ TEST(RegisterUnits, ThreeUnitsGetOwnKeysSameValuesAndEndTheList) {
     ASSERT_EQ(u.list.count(), 4);
     EXPECT_EQ(u.list.currentRow(), 3);
     EXPECT_EQ(u.list.state(), data::State::Browse);
-    auto st = u.db.conn().prepare("select hwid, hwmc, jhid, rkrq, remark, if_in, txm from hwgl where hwid > 1 order by hwid");
+    auto st =
+        u.db.conn().prepare("select hwid, hwmc, jhid, rkrq, remark, if_in, txm from hwgl where hwid > 1 order by hwid");
     int row = 1;
     while (st->step()) {
         // The list holds exactly what the file holds, key included.

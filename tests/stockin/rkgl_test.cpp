@@ -1,14 +1,11 @@
 // The stock-in window driven by its controls: what it lists when opened, what
 // "入库 &a" stores and lists, delete, save, the count box and the model picker.
-#include "scripted.h"
-#include "testdb.h"
-
 #include "db/dates.h"
+#include "scripted.h"
 #include "stockin/rkgl.h"
 #include "stockin/xhSelect.h"
+#include "testdb.h"
 #include "ui/datagrid.h"
-
-#include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 using testing_support::ScriptedModals;
 using testing_support::ScriptedPrompter;
@@ -137,8 +136,8 @@ TEST(StockinWindow, RegisteringListsTheNewUnitsAtTheEndWhateverTheirDate) {
         s.press("btnAdd");
         EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.last().toStdString();
         const QString line = "|TP-T14|深圳恒信|" + shown(lastWeek) + "|样机";
-        EXPECT_EQ(s.lines(), QStringList({"1|TP-X1|华东电子|" + shown(kToday) + "|", "2" + line, "3" + line,
-                                          "4" + line}));
+        EXPECT_EQ(s.lines(),
+                  QStringList({"1|TP-X1|华东电子|" + shown(kToday) + "|", "2" + line, "3" + line, "4" + line}));
         EXPECT_EQ(s.grid()->currentIndex().row(), 3);
         // The boxes keep their contents.
         EXPECT_EQ(s.quantity()->text(), " 3");

@@ -1,12 +1,9 @@
 // Pictures of both windows with everyday data, for looking at (shots/ is not
 // kept). Runs only when VELMORA_SHOTS names the folder to write into.
 #include "scripted.h"
-#include "testdb.h"
-
 #include "stockin/rkgl.h"
 #include "stockin/xhSelect.h"
-
-#include <gtest/gtest.h>
+#include "testdb.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <gtest/gtest.h>
 
 TEST(StockinScreens, GrabBothWindows) {
     const QString dir = qEnvironmentVariable("VELMORA_SHOTS");

@@ -1,17 +1,16 @@
 // The model picker, driven as a caller runs it: shown through the modal seam,
 // answered by a scripted step, then selectedXh read.
 #include "scripted.h"
-#include "testdb.h"
-
 #include "stockin/xhSelect.h"
+#include "testdb.h"
 #include "ui/datagrid.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 using testing_support::ScriptedModals;
 using testing_support::ScriptedPrompter;
@@ -31,7 +30,7 @@ struct Picker {
     void standardCatalogue() {
         category("笔记本");
         category("台式机");
-        category("显示器");   // no models
+        category("显示器");       // no models
         category("O'Brien 配件"); // a quote in the name
         model("TP-X1", "笔记本");
         model("TP-T14", "笔记本");
@@ -145,7 +144,7 @@ TEST(ModelPicker, OkAndExitHandBackTheCurrentModelOrNothing) {
         });
         EXPECT_EQ(xh, c.expected) << c.what;
         EXPECT_EQ(result, c.expected.isEmpty() && c.buttonName == std::string("BitBtn2") ? QDialog::Rejected
-                                                                                           : QDialog::Accepted)
+                                                                                         : QDialog::Accepted)
             << c.what;
     }
 }

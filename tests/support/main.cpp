@@ -1,8 +1,8 @@
 // Test programs run real widgets on the offscreen platform.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QLocale>
+
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -5,9 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <ostream>
-
 #include <memory>
+#include <ostream>
 
 namespace testing_support {
 

@@ -1,17 +1,16 @@
 #include "scripted.h"
 #include "testdb.h"
-
 #include "ui/countbox.h"
 #include "ui/datagrid.h"
 #include "ui/fieldlink.h"
 #include "ui/guard.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
@@ -110,7 +109,8 @@ TEST(FieldLink, ShowsTheCurrentRowAndTypingEditsIt) {
 TEST(CountBox, CountsAtTheClickOnly) {
     Categories c({"a", "b", "c"});
     QCheckBox box("显示台数");
-    ui::CountBox count(&box, [&] { return c.list.count(); }, "统计台数");
+    ui::CountBox count(
+        &box, [&] { return c.list.count(); }, "统计台数");
     box.click();
     EXPECT_EQ(box.text(), "共3台");
     c.list.remove();

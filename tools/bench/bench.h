@@ -51,7 +51,7 @@ struct Registrar {
 #define BENCH_CONCAT2(a, b) a##b
 #define BENCH_CONCAT(a, b) BENCH_CONCAT2(a, b)
 // BENCH_CASE("name") { ... return "key=value"; }  (ctx and timer are in scope)
-#define BENCH_CASE(name)                                                                                     \
-    static std::string BENCH_CONCAT(benchFn_, __LINE__)(bench::Context & ctx, bench::Timer & timer);           \
-    static bench::Registrar BENCH_CONCAT(benchReg_, __LINE__)(name, &BENCH_CONCAT(benchFn_, __LINE__));      \
+#define BENCH_CASE(name)                                                                                               \
+    static std::string BENCH_CONCAT(benchFn_, __LINE__)(bench::Context & ctx, bench::Timer & timer);                   \
+    static bench::Registrar BENCH_CONCAT(benchReg_, __LINE__)(name, &BENCH_CONCAT(benchFn_, __LINE__));                \
     static std::string BENCH_CONCAT(benchFn_, __LINE__)(bench::Context & ctx, bench::Timer & timer)

@@ -1,8 +1,7 @@
 // Exporting 100,000 goods rows: the export walk into an .xlsx against a bare
 // libxlsxwriter loop that writes the same cells from memory.
-#include "bench.h"
-
 #include "app/schema.h"
+#include "bench.h"
 #include "data/dataset.h"
 #include "db/dates.h"
 #include "export/exporter.h"
@@ -10,9 +9,8 @@
 
 #include <QFileInfo>
 
-#include <xlsxwriter.h>
-
 #include <string>
+#include <xlsxwriter.h>
 
 namespace {
 

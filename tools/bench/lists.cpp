@@ -1,7 +1,6 @@
 // Opening a large list: a bare engine loop against the same rows read as a DataSet.
-#include "bench.h"
-
 #include "app/schema.h"
+#include "bench.h"
 #include "data/dataset.h"
 #include "ui/datagrid.h"
 

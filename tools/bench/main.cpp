@@ -1,8 +1,7 @@
 // velmora-bench [--rows N] [--case NAME]...: runs every registered case (or the
 // named ones) and prints one line per case.
-#include "bench.h"
-
 #include "app/schema.h"
+#include "bench.h"
 
 #include <QApplication>
 #include <QDate>
@@ -80,7 +79,8 @@ static void makeGoodsFile(const QString& path, int rows) {
                       out ? db::Value(day0.addDays(i % 700 + 3)) : db::Value(), 1 + i % 5,
                       out ? QStringLiteral("出") : QStringLiteral("入"),
                       out ? db::Value(QStringLiteral("杭州经销商%1").arg(i % 40)) : db::Value(),
-                      QStringLiteral("批次%1").arg(i / 1000), out ? db::Value(QStringLiteral("PJ%1").arg(i)) : db::Value()});
+                      QStringLiteral("批次%1").arg(i / 1000),
+                      out ? db::Value(QStringLiteral("PJ%1").arg(i)) : db::Value()});
         ins->step();
     }
     tx.commit();

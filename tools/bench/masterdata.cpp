@@ -1,9 +1,8 @@
 // Master data on a large catalogue: opening the model window on a category of
 // 20,000 models, and adding models one by one (each new code is checked over
 // all categories before it is stored).
-#include "bench.h"
-
 #include "app/schema.h"
+#include "bench.h"
 #include "masterdata/hwxh.h"
 #include "ui/datagrid.h"
 #include "ui/prompter.h"
@@ -32,7 +31,8 @@ constexpr int kAdded = 200;
 std::unique_ptr<db::Connection> catalogue(bench::Context& ctx) {
     const QString file = ctx.freshFile(QStringLiteral("catalogue.mdb"));
     auto c = app::schema::openDatabase(file);
-    c->exec(QStringLiteral("insert into cktype (type_name) values (?), (?)"), {QStringLiteral("笔记本"), QStringLiteral("台式机")});
+    c->exec(QStringLiteral("insert into cktype (type_name) values (?), (?)"),
+            {QStringLiteral("笔记本"), QStringLiteral("台式机")});
     db::Transaction tx(*c);
     auto st = c->prepare(QStringLiteral("insert into hwxh (xh, type_name, mc) values (?, ?, ?)"));
     for (int i = 0; i < kModels; ++i) {

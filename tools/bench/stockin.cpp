@@ -1,8 +1,7 @@
 // Registering 10,000 units at once: the rule on its own, and the window with
 // its grid in step, against a file that already holds the goods rows.
-#include "bench.h"
-
 #include "app/schema.h"
+#include "bench.h"
 #include "data/dataset.h"
 #include "stockin/registration.h"
 #include "stockin/rkgl.h"
