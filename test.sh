@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs, builds and runs the whole test suite.
+# Installs, builds, checks the formatting and runs the whole test suite.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/scripts/setup.sh"
+cd "$here"
+find src tests tools \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run --Werror
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$here/build" --output-on-failure -j2

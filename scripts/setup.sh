@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     libsqlite3-dev libxlsxwriter-dev libsodium-dev libjpeg62-turbo
     libgtest-dev libgmock-dev
-    fonts-noto-cjk xdg-utils
+    fonts-noto-cjk xdg-utils clang-format
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
