@@ -2,6 +2,8 @@
 
 #include "app/modiPass.h"
 #include "app/passwords.h"
+#include "core/codes.h"
+#include "core/text.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -130,7 +132,7 @@ void TOpLoginFrm::FormShow() {
         adsOper_.append();
         adsOper_.setValue(QStringLiteral("op_code"), QStringLiteral("admin"));
         adsOper_.setValue(QStringLiteral("op_name"), QStringLiteral("管理员"));
-        adsOper_.setValue(QStringLiteral("czy"), QStringLiteral("有"));
+        adsOper_.setValue(QStringLiteral("czy"), core::codes::kGranted);
         adsOper_.setValue(QStringLiteral("password"), app::passwords::hash(QStringLiteral("qezmu")));
         adsOper_.post();
     });
@@ -152,8 +154,8 @@ void TOpLoginFrm::btnOkClick() {
             reject();
             return;
         }
-        const QString code = app::passwords::trimmedEntry(edtName->text());
-        const QString password = app::passwords::trimmedEntry(edtPass->text());
+        const QString code = core::trimmed(edtName->text());
+        const QString password = core::trimmed(edtPass->text());
 
         // Rows with this code (letter case ignored by the column), in the order
         // the database returns them; the first whose password matches logs in.
@@ -174,12 +176,12 @@ void TOpLoginFrm::btnOkClick() {
 
 void TOpLoginFrm::BitBtn1Click() {
     ui::guard([&] {
-        const QString code = app::passwords::trimmedEntry(edtName->text());
+        const QString code = core::trimmed(edtName->text());
         if (code.isEmpty()) {
             ui::prompter().message(QStringLiteral("请输入用户代码！"));
             return;
         }
-        const QString password = app::passwords::trimmedEntry(edtPass->text());
+        const QString password = core::trimmed(edtPass->text());
         if (!adsOper_.isOpen())
             adsOper_.open();
         adsOper_.checkBrowseMode();

@@ -36,7 +36,7 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* btnCancel = nullptr;
 
-public Q_SLOTS:
+public slots:
     // Loads the operator list; an empty table gets the default operator.
     void FormShow();
     void btnOkClick();

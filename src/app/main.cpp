@@ -1,7 +1,7 @@
 // Velmora: start-up. Title, data module (the one connection), main window, loop.
-#include "Unit1.h"
+#include "app/dmCk.h"
+#include "app/mainFrm.h"
 #include "app/openers.h"
-#include "dmCkFrm.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,6 +1,7 @@
 #include "app/modiPass.h"
 
 #include "app/passwords.h"
+#include "core/text.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -65,8 +66,8 @@ TmodiPassFrm::TmodiPassFrm(data::DataSet& operators, QWidget* parent) : QDialog(
 
 void TmodiPassFrm::BitBtn1Click() {
     ui::guard([&] {
-        const QString one = app::passwords::trimmedEntry(edtOne->text());
-        if (one != app::passwords::trimmedEntry(edtTwo->text())) {
+        const QString one = core::trimmed(edtOne->text());
+        if (one != core::trimmed(edtTwo->text())) {
             ui::prompter().message(QStringLiteral("两次密码输入不一致!"));
             return;
         }

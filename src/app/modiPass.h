@@ -19,7 +19,7 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
 
-public Q_SLOTS:
+public slots:
     void BitBtn1Click();
     void BitBtn2Click();
 

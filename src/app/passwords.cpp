@@ -16,21 +16,9 @@ void ensureSodium() {
         throw db::Error(QStringLiteral("密码库无法初始化。"));
 }
 
-bool isBlankOrControl(QChar c) { return c.isSpace() || c.category() == QChar::Other_Control; }
-
 QByteArray folded(const QString& password) { return password.toLower().toUtf8(); }
 
 } // namespace
-
-QString trimmedEntry(const QString& typed) {
-    qsizetype from = 0;
-    qsizetype to = typed.size();
-    while (from < to && isBlankOrControl(typed.at(from)))
-        ++from;
-    while (to > from && isBlankOrControl(typed.at(to - 1)))
-        --to;
-    return typed.mid(from, to - from);
-}
 
 QString hash(const QString& password) {
     if (password.isEmpty())

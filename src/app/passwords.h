@@ -8,9 +8,6 @@ namespace app::passwords {
 // keep that limit so that they can still be typed at any old desk.
 constexpr int kMaxLength = 6;
 
-// A typed entry with blanks and control characters removed at both ends.
-QString trimmedEntry(const QString& typed);
-
 // The stored form of a password: a salted libsodium hash of the password folded
 // to lower case (letter case is ignored at login), or "" for an empty password.
 // Throws db::Error when the hash cannot be made.

@@ -1,5 +1,6 @@
 #include "masterdata/hwxh.h"
 
+#include "core/text.h"
 #include "ui/datagrid.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
@@ -90,7 +91,7 @@ void ThwxhFrm::cmbTypeChange(int index) {
 
 void ThwxhFrm::loadModels() {
     // A category without a usable name leaves the list as it is.
-    if (masterdata::trimmed(category_).isEmpty())
+    if (core::trimmed(category_).isEmpty())
         return;
     // Closing drops an unsaved new or changed model without asking.
     list_.close();

@@ -1,5 +1,6 @@
 #include "masterdata/jhdw.h"
 
+#include "core/text.h"
 #include "ui/datagrid.h"
 #include "ui/fieldlink.h"
 #include "ui/prompter.h"
@@ -66,7 +67,7 @@ TjhdwFrm::TjhdwFrm(db::Connection& conn, QWidget* parent)
 }
 
 void TjhdwFrm::checkSave() {
-    if (masterdata::trimmed(edtDwmc->text()).isEmpty()) {
+    if (core::trimmed(edtDwmc->text()).isEmpty()) {
         ui::prompter().message(QStringLiteral("请填写进货单位名称！！"));
         throw data::Abort();
     }

@@ -1,5 +1,7 @@
 #include "masterdata/jxs.h"
 
+#include "core/codes.h"
+#include "core/schema.h"
 #include "export/exporter.h"
 #include "masterdata/maintenance.h"
 #include "ui/datagrid.h"
@@ -13,15 +15,8 @@
 
 namespace {
 
-const QString kDealer = QStringLiteral("jx");
-const QString kStore = QStringLiteral("mc");
-
-// Offered for the area; other text may be typed.
-QStringList areas() {
-    return {QStringLiteral("杭州"), QStringLiteral("绍兴"), QStringLiteral("宁波"), QStringLiteral("嘉兴"),
-            QStringLiteral("台州"), QStringLiteral("湖州"), QStringLiteral("衢州"), QStringLiteral("丽水"),
-            QStringLiteral("金华"), QStringLiteral("温州")};
-}
+using core::codes::kDealer;
+using core::codes::kStore;
 
 } // namespace
 
@@ -74,7 +69,7 @@ QWidget* TjxsFrm::buildPage(Page& page, data::DataSet& list, const QString& suff
                                   {QStringLiteral("手机"), QStringLiteral("mobile"), false, {}, 110},
                                   {QStringLiteral("电话"), QStringLiteral("tel"), false, {}, 110},
                                   {QStringLiteral("地址"), QStringLiteral("addr"), false, {}, 180},
-                                  {QStringLiteral("地区"), QStringLiteral("dq"), false, areas(), 70},
+                                  {QStringLiteral("地区"), QStringLiteral("dq"), false, core::schema::regions(), 70},
                                   {QStringLiteral("备注"), QStringLiteral("bz"), false, {}, 0}},
                                  w);
     page.grid->setObjectName(QStringLiteral("dbg") + suffix);

@@ -11,21 +11,7 @@
 
 namespace masterdata {
 
-namespace {
-
-bool isBlank(QChar c) { return c.isSpace() || c.unicode() < 0x20 || c.unicode() == 0x7f; }
-
-} // namespace
-
-QString trimmed(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
-}
+namespace {} // namespace
 
 QPushButton* makeButton(const QString& caption, const QString& name, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);

@@ -17,9 +17,6 @@ class DataGrid;
 
 namespace masterdata {
 
-// Text with leading and trailing blanks and control characters removed.
-QString trimmed(const QString& text);
-
 // The four buttons every maintenance window has. Names get the suffix, so
 // that a window with several lists can tell its button rows apart.
 struct Buttons {

@@ -1,23 +1,11 @@
 #include "masterdata/oper.h"
 
+#include "core/codes.h"
+#include "core/commands.h"
 #include "ui/datagrid.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-// The right columns in the order the list shows them, with their headers.
-struct Right {
-    const char* field;
-    const char* header;
-};
-constexpr Right kRights[] = {
-    {"rk", "入库"},       {"jxsck", "经销销售"}, {"mcxs", "卖场销售"}, {"jxcx", "经销查询"}, {"mccx", "卖场查询"},
-    {"jhdw", "进货单位"}, {"jxszl", "经销卖场"}, {"cplb", "产品类别"}, {"cpxh", "产品型号"}, {"czy", "操作员"},
-};
-
-} // namespace
 
 TOperFrm::TOperFrm(db::Connection& conn, QWidget* parent)
     : MaintenanceFrm(conn, QStringLiteral("TOperFrm"), QStringLiteral("操作员资料"), parent) {
@@ -26,11 +14,11 @@ TOperFrm::TOperFrm(db::Connection& conn, QWidget* parent)
     list_.setTable(QStringLiteral("operator"), QStringLiteral("op_id"));
     list_.afterInsert = [this](data::DataSet&) { adsOperAfterInsert(); };
 
-    const QStringList yesNo = {QStringLiteral("有"), QStringLiteral("无")};
+    const QStringList yesNo = {core::codes::kGranted, core::codes::kRefused};
     std::vector<ui::Column> columns = {{QStringLiteral("姓名"), QStringLiteral("op_name"), false, {}, 80},
                                        {QStringLiteral("操作代码"), QStringLiteral("op_code"), false, {}, 80}};
-    for (const Right& r : kRights)
-        columns.push_back({QString::fromUtf8(r.header), QString::fromLatin1(r.field), false, yesNo, 74});
+    for (const core::Command& c : core::commands())
+        columns.push_back({c.text(), c.field(), false, yesNo, 74});
 
     dbgOper = new ui::DataGrid(list_, std::move(columns), this);
     dbgOper->setObjectName(QStringLiteral("dbgOper"));
@@ -51,8 +39,8 @@ void TOperFrm::adsOperAfterInsert() {
     list_.setValue(QStringLiteral("op_name"), empty);
     list_.setValue(QStringLiteral("op_code"), empty);
     list_.setValue(QStringLiteral("password"), empty);
-    for (const Right& r : kRights) {
-        const QString field = QString::fromLatin1(r.field);
-        list_.setValue(field, field == QLatin1String("rk") ? empty : QStringLiteral("无"));
+    for (const core::Command& c : core::commands()) {
+        const QString field = c.field();
+        list_.setValue(field, field == QLatin1String("rk") ? empty : core::codes::kRefused);
     }
 }

@@ -1,5 +1,6 @@
 #include "outbound/ck.h"
 
+#include "core/codes.h"
 #include "db/dates.h"
 #include "outbound/jxsSelect.h"
 #include "stockin/xhSelect.h"
@@ -204,7 +205,7 @@ void TckFrm::FormShow() {
         const QString customer = cmbKhmc->currentText();
         cmbKhmc->clear();
         auto dealers = conn_.prepare(QStringLiteral("select mc from jxs where type = ?"));
-        dealers->bind(1, QStringLiteral("jx"));
+        dealers->bind(1, core::codes::kDealer);
         while (dealers->step())
             cmbKhmc->addItem(dealers->value(0).toString());
         cmbKhmc->setEditText(customer);
@@ -224,7 +225,7 @@ void TckFrm::reloadIssued(qint64 currentHwid, int fallbackRow) {
             marks << QStringLiteral("?");
             params.push_back(id);
         }
-        params.push_back(outbound::kIssued);
+        params.push_back(core::codes::kIssued);
         adsHwgl_.setSql(
             QStringLiteral("select * from hwgl where hwid in (%1) and if_in = ? order by hwid").arg(marks.join(',')),
             std::move(params));

@@ -1,10 +1,14 @@
 #include "outbound/issuer.h"
 
+#include "core/codes.h"
+#include "core/text.h"
+
 namespace outbound {
 
-namespace {
+using core::codes::kInStock;
+using core::codes::kIssued;
 
-bool isBlank(QChar c) { return c.unicode() <= 0x20 || c.isSpace(); }
+namespace {
 
 // Empty texts are stored as null, as stock-in leaves those columns.
 db::Value textOrNull(const QString& s) { return s.isEmpty() ? db::Value() : db::Value(s); }
@@ -14,15 +18,6 @@ db::Value textOrNull(const QString& s) { return s.isEmpty() ? db::Value() : db::
 constexpr int kMaxAttempts = 100;
 
 } // namespace
-
-QString trimmedEntry(const QString& typed) {
-    qsizetype b = 0, e = typed.size();
-    while (b < e && isBlank(typed[b]))
-        ++b;
-    while (e > b && isBlank(typed[e - 1]))
-        --e;
-    return typed.mid(b, e - b);
-}
 
 QString messageFor(IssueResult r) {
     switch (r) {
@@ -40,8 +35,8 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     if (r.model.isEmpty())
         return {IssueResult::MissingModel};
 
-    const QString barcode = trimmedEntry(r.barcode);
-    const QString customer = trimmedEntry(r.customer);
+    const QString barcode = core::trimmed(r.barcode);
+    const QString customer = core::trimmed(r.customer);
 
     // The write lock is taken first, so the checks and the update see one state
     // of the file that no other instance can change in between.
@@ -67,8 +62,8 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
             conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
                                       "ckrq = ?, khmc = ?, mcid = null "
                                       "where hwid = ? and if_in = ?"),
-                       {kIssued, textOrNull(barcode), textOrNull(trimmedEntry(r.bill)),
-                        textOrNull(trimmedEntry(r.remark)), db::Value(r.date), customer, candidate, kInStock});
+                       {kIssued, textOrNull(barcode), textOrNull(core::trimmed(r.bill)),
+                        textOrNull(core::trimmed(r.remark)), db::Value(r.date), customer, candidate, kInStock});
         if (n == 1) {
             t.commit();
             return {IssueResult::Issued, candidate.toInt()};

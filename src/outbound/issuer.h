@@ -7,13 +7,6 @@
 
 namespace outbound {
 
-// The stored codes of hwgl.if_in.
-inline const QString kInStock = QStringLiteral("入");
-inline const QString kIssued = QStringLiteral("出");
-
-// A typed entry with blanks and control characters removed at both ends.
-QString trimmedEntry(const QString& typed);
-
 // What the operator typed for one issue, as typed (the issuer trims what it
 // stores; the model is matched untrimmed).
 struct IssueRequest {

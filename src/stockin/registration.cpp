@@ -1,5 +1,6 @@
 #include "stockin/registration.h"
 
+#include "core/codes.h"
 #include "db/connection.h"
 
 #include <limits>
@@ -68,7 +69,7 @@ Outcome registerUnits(data::DataSet& units, const Entry& e) {
     const int fModel = units.fieldIndex(QStringLiteral("hwmc"));
     const int fDate = units.fieldIndex(QStringLiteral("rkrq"));
     const int fRemark = units.fieldIndex(QStringLiteral("remark"));
-    const db::Value state(inStock()), supplier(*e.supplier), model(e.model), date(e.date), remark(e.remark);
+    const db::Value state(core::codes::kInStock), supplier(*e.supplier), model(e.model), date(e.date), remark(e.remark);
 
     const int countBefore = units.count();
     const int currentBefore = units.currentRow();

@@ -10,7 +10,6 @@
 namespace stockin {
 
 // The stored state of a unit in the warehouse.
-inline QString inStock() { return QStringLiteral("入"); }
 
 // More than this many units at once is surely a typo; refusing it keeps one
 // keystroke from filling the disk.

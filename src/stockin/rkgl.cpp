@@ -1,5 +1,6 @@
 #include "stockin/rkgl.h"
 
+#include "core/codes.h"
 #include "db/dates.h"
 #include "stockin/registration.h"
 #include "stockin/xhSelect.h"
@@ -174,7 +175,7 @@ void TrkglFrm::FormShow() {
         fillSuppliers();
         dtpRkrq->setDate(QDate::currentDate());
         adsHwgl_.setSql(QStringLiteral("select * from hwgl where rkrq = ? and if_in = ?"),
-                        {db::Value(QDate::currentDate()), stockin::inStock()});
+                        {db::Value(QDate::currentDate()), core::codes::kInStock});
         adsHwgl_.open();
         adsHwgl_.last();
 

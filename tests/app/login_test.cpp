@@ -1,8 +1,8 @@
 #include "app/OpLogin.h"
 #include "app/modiPass.h"
 #include "app/passwords.h"
-#include "scripted.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 
 #include <QDir>
 #include <QHash>
@@ -87,14 +87,6 @@ TEST(Passwords, HashesFoldedToLowerCaseAndKeepsEmptyEmpty) {
     for (const Case& c : cases)
         EXPECT_EQ(app::passwords::matches(c.typed, c.stored), c.match)
             << c.typed.toStdString() << " / " << c.stored.toStdString();
-}
-
-TEST(Passwords, TrimsBlanksAndControlCharactersAtBothEnds) {
-    EXPECT_EQ(app::passwords::trimmedEntry(QStringLiteral(" \t\x01"
-                                                          "ad min\r\n\x7f ")),
-              "ad min");
-    EXPECT_EQ(app::passwords::trimmedEntry(QStringLiteral("\u3000abc")), "abc");
-    EXPECT_EQ(app::passwords::trimmedEntry(" \x02 "), "");
 }
 
 TEST(Login, EmptyTableGetsTheDefaultOperatorWithAHashedPassword) {

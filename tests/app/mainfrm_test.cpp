@@ -1,10 +1,10 @@
 #include "app/OpLogin.h"
-#include "app/Unit1.h"
-#include "app/dmCkFrm.h"
+#include "app/dmCk.h"
+#include "app/mainFrm.h"
 #include "app/passwords.h"
-#include "app/rights.h"
-#include "scripted.h"
-#include "testdb.h"
+#include "core/commands.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 
 #include <QAction>
 #include <QFile>
@@ -59,8 +59,8 @@ struct MainWindow {
     void addOperator(const QString& code, const QString& password, const QString& right) {
         QStringList cols = {"op_code", "password"};
         db::Params vals = {code, app::passwords::hash(password)};
-        for (const auto& r : app::menuRights()) {
-            cols << r.column;
+        for (const auto& r : core::commands()) {
+            cols << r.field();
             vals.push_back(right.isNull() ? db::Value() : db::Value(right));
         }
         QStringList marks;

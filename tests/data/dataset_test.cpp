@@ -1,5 +1,5 @@
 #include "data/dataset.h"
-#include "testdb.h"
+#include "support/testdb.h"
 
 #include <gtest/gtest.h>
 

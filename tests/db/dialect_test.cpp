@@ -1,6 +1,6 @@
 #include "app/schema.h"
 #include "db/dates.h"
-#include "testdb.h"
+#include "support/testdb.h"
 
 #include <QFile>
 

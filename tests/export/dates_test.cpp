@@ -1,7 +1,7 @@
 // Exports read every date of a list, so the stored form is read by a quick
 // path of its own; it must agree with the general one.
 #include "db/dates.h"
-#include "testdb.h"
+#include "support/testdb.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "data/dataset.h"
 #include "db/dates.h"
 #include "export/exporter.h"
-#include "recording_sheet.h"
-#include "scripted.h"
-#include "testdb.h"
+#include "support/recording_sheet.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 
 #include <gtest/gtest.h>
 

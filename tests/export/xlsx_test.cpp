@@ -2,9 +2,9 @@
 #include "db/dates.h"
 #include "export/exporter.h"
 #include "export/xlsxsheet.h"
-#include "scripted.h"
-#include "testdb.h"
-#include "zipread.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
+#include "support/zipread.h"
 
 #include <QApplication>
 #include <QDir>

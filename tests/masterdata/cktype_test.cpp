@@ -2,7 +2,7 @@
 // editing behaviour the grid windows share (Enter for the default button,
 // moving past the last line, dropping an untouched new row).
 #include "masterdata/cktype.h"
-#include "screen.h"
+#include "support/screen.h"
 
 #include <QLineEdit>
 

@@ -2,7 +2,7 @@
 // models, new codes unique over all categories, and a refusal by the
 // database reported rather than hidden.
 #include "masterdata/hwxh.h"
-#include "screen.h"
+#include "support/screen.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 // The supplier window: a read-only list with the fields beside it, the name
 // check of Save, no deleting.
 #include "masterdata/jhdw.h"
-#include "screen.h"
+#include "support/screen.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -2,7 +2,7 @@
 // preset of each page however a new row starts, the area pick list, Excel.
 #include "export/xlsxsheet.h"
 #include "masterdata/jxs.h"
-#include "screen.h"
+#include "support/screen.h"
 
 #include <QDir>
 #include <QTabWidget>

@@ -1,8 +1,9 @@
 // The operator window: the twelve columns, the presets of a new operator, a
 // password that this window never shows nor changes, Delete without a guard.
-#include "app/rights.h"
+#include "core/codes.h"
+#include "core/commands.h"
 #include "masterdata/oper.h"
-#include "screen.h"
+#include "support/screen.h"
 
 using namespace masterdata_tests;
 using testing_support::ScriptedPrompter;
@@ -84,10 +85,10 @@ TEST(OperatorWindow, ANewOperatorGetsNoRightsAndAnEmptyPassword) {
         EXPECT_EQ(t.stored().last(), kNewOperator);
         EXPECT_EQ(t.db.conn().scalar("select count(*) from operator where password = '' and rk = ''").toInt(), 1);
         // Such an operator is refused every rights-gated command.
-        for (const app::MenuRight& r : app::menuRights()) {
+        for (const core::Command& r : core::commands()) {
             const auto v =
                 t.db.conn().scalar(QStringLiteral("select %1 from operator order by op_id desc limit 1").arg(r.column));
-            EXPECT_FALSE(app::grants(v.toString())) << r.item;
+            EXPECT_FALSE(core::codes::grants(v.toString())) << r.item;
         }
     }
 }

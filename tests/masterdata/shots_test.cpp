@@ -5,7 +5,7 @@
 #include "masterdata/jhdw.h"
 #include "masterdata/jxs.h"
 #include "masterdata/oper.h"
-#include "screen.h"
+#include "support/screen.h"
 
 #include <QDir>
 #include <QFileInfo>

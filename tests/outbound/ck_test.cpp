@@ -1,9 +1,9 @@
-#include "fixture.h"
 #include "outbound/ck.h"
+#include "outbound/fixture.h"
 #include "outbound/jxsSelect.h"
-#include "scripted.h"
 #include "stockin/xhSelect.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 #include "ui/datagrid.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "fixture.h"
+#include "outbound/fixture.h"
 #include "outbound/issuer.h"
-#include "testdb.h"
+#include "support/testdb.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "fixture.h"
+#include "outbound/fixture.h"
 #include "outbound/jxsSelect.h"
-#include "scripted.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 #include "ui/datagrid.h"
 
 #include <QPushButton>

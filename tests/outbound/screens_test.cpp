@@ -1,10 +1,10 @@
 // Pictures of both windows with everyday data, for looking at (shots/ is not
 // kept). Runs only when VELMORA_SHOTS names the folder to write into.
-#include "fixture.h"
 #include "outbound/ck.h"
+#include "outbound/fixture.h"
 #include "outbound/jxsSelect.h"
-#include "scripted.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The stock-in rule without widgets: quantity parsing, refusals, and the N rows
 // written through the unit list in one transaction.
-#include "scripted.h"
 #include "stockin/registration.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Pictures of both windows with everyday data, for looking at (shots/ is not
 // kept). Runs only when VELMORA_SHOTS names the folder to write into.
-#include "scripted.h"
 #include "stockin/rkgl.h"
 #include "stockin/xhSelect.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The model picker, driven as a caller runs it: shown through the modal seam,
 // answered by a scripted step, then selectedXh read.
-#include "scripted.h"
 #include "stockin/xhSelect.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 #include "ui/datagrid.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "scripted.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 #include "ui/countbox.h"
 #include "ui/datagrid.h"
 #include "ui/fieldlink.h"

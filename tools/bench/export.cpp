@@ -1,7 +1,7 @@
 // Exporting 100,000 goods rows: the export walk into an .xlsx against a bare
 // libxlsxwriter loop that writes the same cells from memory.
 #include "app/schema.h"
-#include "bench.h"
+#include "bench/bench.h"
 #include "data/dataset.h"
 #include "db/dates.h"
 #include "export/exporter.h"

@@ -1,6 +1,6 @@
 // Opening a large list: a bare engine loop against the same rows read as a DataSet.
 #include "app/schema.h"
-#include "bench.h"
+#include "bench/bench.h"
 #include "data/dataset.h"
 #include "ui/datagrid.h"
 

@@ -1,7 +1,7 @@
 // What a login costs: the password hash is slow on purpose, and a login checks
 // each row of the typed code until one matches.
 #include "app/passwords.h"
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <string>
 

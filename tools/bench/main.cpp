@@ -1,7 +1,7 @@
 // velmora-bench [--rows N] [--case NAME]...: runs every registered case (or the
 // named ones) and prints one line per case.
 #include "app/schema.h"
-#include "bench.h"
+#include "bench/bench.h"
 
 #include <QApplication>
 #include <QDate>

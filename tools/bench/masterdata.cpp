@@ -2,7 +2,7 @@
 // 20,000 models, and adding models one by one (each new code is checked over
 // all categories before it is stored).
 #include "app/schema.h"
-#include "bench.h"
+#include "bench/bench.h"
 #include "masterdata/hwxh.h"
 #include "ui/datagrid.h"
 #include "ui/prompter.h"

@@ -1,6 +1,6 @@
 // Dealer outbound on a large file: opening the window, and issuing units from it.
 #include "app/schema.h"
-#include "bench.h"
+#include "bench/bench.h"
 #include "outbound/ck.h"
 #include "outbound/issuer.h"
 #include "ui/prompter.h"

@@ -1,7 +1,8 @@
 // Registering 10,000 units at once: the rule on its own, and the window with
 // its grid in step, against a file that already holds the goods rows.
 #include "app/schema.h"
-#include "bench.h"
+#include "bench/bench.h"
+#include "core/codes.h"
 #include "data/dataset.h"
 #include "stockin/registration.h"
 #include "stockin/rkgl.h"
@@ -29,7 +30,7 @@ BENCH_CASE("stockin-10k") {
     auto c = app::schema::openDatabase(ctx.goodsFile());
     data::DataSet units(*c);
     units.setSql(QStringLiteral("select * from hwgl where rkrq = ? and if_in = ?"),
-                 {db::Value(QDate::currentDate()), stockin::inStock()});
+                 {db::Value(QDate::currentDate()), core::codes::kInStock});
     units.setTable(QStringLiteral("hwgl"), QStringLiteral("hwid"));
     units.open();
     timer.start();

@@ -1,8 +1,9 @@
-#include "Unit1.h"
+#include "app/mainFrm.h"
 
-#include "OpLogin.h"
-#include "about.h"
-#include "app/rights.h"
+#include "app/OpLogin.h"
+#include "app/about.h"
+#include "core/codes.h"
+#include "core/commands.h"
 #include "ui/guard.h"
 
 #include <QAction>
@@ -66,39 +67,24 @@ TmainFrm::TmainFrm(db::Connection& conn, app::Openers openers, QWidget* parent)
 TmainFrm::~TmainFrm() = default;
 
 void TmainFrm::buildMenu() {
-    struct Item {
-        const char* name;
-        const char* text;
-    };
-    auto add = [this](QMenu* menu, const Item& it) {
-        QAction* a = menu->addAction(QString::fromUtf8(it.text));
-        a->setObjectName(QString::fromLatin1(it.name));
-        const QString name = a->objectName();
-        connect(a, &QAction::triggered, this, [this, name] { open(name); });
-        return a;
-    };
     QMenuBar* bar = menuBar();
-    QAction* in = bar->addAction(QStringLiteral("入库"));
-    in->setObjectName(QStringLiteral("nIN"));
-    connect(in, &QAction::triggered, this, [this] { open(QStringLiteral("nIN")); });
-
-    QMenu* out = bar->addMenu(QStringLiteral("出库"));
-    out->setObjectName(QStringLiteral("N2"));
-    add(out, {"nJxck", "经销销售"});
-    add(out, {"nMcxs", "卖场销售"});
-
-    QMenu* query = bar->addMenu(QStringLiteral("查询修改"));
-    query->setObjectName(QStringLiteral("N3"));
-    add(query, {"nJxscx", "经销查询"});
-    add(query, {"nMccx", "卖场查询"});
-
-    QMenu* codes = bar->addMenu(QStringLiteral("代码维护"));
-    codes->setObjectName(QStringLiteral("N4"));
-    add(codes, {"nJhdw", "进货单位"});
-    add(codes, {"nJxszl", "经销卖场"});
-    add(codes, {"nCplb", "产品类别"});
-    add(codes, {"nCpxh", "产品型号"});
-    add(codes, {"nCzy", "操作员"});
+    // The commands in menu order: one on the bar itself, the others in the menu they name.
+    QMenu* menu = nullptr;
+    for (const core::Command& c : core::commands()) {
+        QAction* a = nullptr;
+        if (!*c.menu) {
+            a = bar->addAction(c.text());
+        } else {
+            if (!menu || menu->objectName() != QLatin1String(c.menu)) {
+                menu = bar->addMenu(QString::fromUtf8(c.menuText));
+                menu->setObjectName(QString::fromLatin1(c.menu));
+            }
+            a = menu->addAction(c.text());
+        }
+        a->setObjectName(c.name());
+        const QString name = c.name();
+        connect(a, &QAction::triggered, this, [this, name] { open(name); });
+    }
 
     QAction* quit = bar->addAction(QStringLiteral("退出"));
     quit->setObjectName(QStringLiteral("N5"));
@@ -149,9 +135,9 @@ void TmainFrm::FormShow() {
 }
 
 void TmainFrm::applyRights() {
-    for (const app::MenuRight& r : app::menuRights()) {
-        if (QAction* a = action(QString::fromLatin1(r.item)))
-            a->setEnabled(app::grants(login_->operatorField(QString::fromLatin1(r.column))));
+    for (const core::Command& c : core::commands()) {
+        if (QAction* a = action(c.name()))
+            a->setEnabled(core::codes::grants(login_->operatorField(c.field())));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "zipread.h"
+#include "support/zipread.h"
 
 #include <QFile>
 

@@ -20,7 +20,7 @@ public:
     db::Connection& adocnCk() const { return *adocnCk_; }
     bool isOpen() const { return adocnCk_->isOpen(); }
 
-public Q_SLOTS:
+public slots:
     void DataModuleCreate(const QString& path);
 
 private:

@@ -1,4 +1,4 @@
-#include "dmCkFrm.h"
+#include "app/dmCk.h"
 
 #include "app/schema.h"
 #include "ui/guard.h"

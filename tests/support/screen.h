@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scripted.h"
-#include "testdb.h"
+#include "support/scripted.h"
+#include "support/testdb.h"
 #include "ui/datagrid.h"
 
 #include <QApplication>

@@ -20,7 +20,7 @@ public:
     QAction* action(const QString& name) const;
     TOpLoginFrm* loginDialog() const { return login_; }
 
-public Q_SLOTS:
+public slots:
     // Runs the login; a cancelled login closes the window (and so the program).
     void FormShow();
     void N1Click(); // About box
