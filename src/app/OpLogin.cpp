@@ -4,6 +4,7 @@
 #include "app/passwords.h"
 #include "core/codes.h"
 #include "core/text.h"
+#include "ui/forms.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -26,19 +27,6 @@ const QString kMismatch = QStringLiteral("用户名密码不一致，请重新�
 void latinOnly(QLineEdit* edit) {
     edit->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhNoPredictiveText | Qt::ImhLatinOnly);
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-}
-
-QLabel* greenLabel(const QString& text, const char* name, QWidget* buddy, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, QColor(0x00, 0xff, 0x00));
-    l->setPalette(p);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    l->setBuddy(buddy);
-    return l;
 }
 
 } // namespace
@@ -75,9 +63,9 @@ TOpLoginFrm::TOpLoginFrm(db::Connection& conn, QWidget* parent)
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(12);
     fields->setVerticalSpacing(14);
-    fields->addWidget(greenLabel(QStringLiteral("操作员"), "lblName", edtName, this), 0, 0);
+    fields->addWidget(ui::greenLabel(QStringLiteral("操作员"), QStringLiteral("lblName"), edtName, this), 0, 0);
     fields->addWidget(edtName, 0, 1);
-    fields->addWidget(greenLabel(QStringLiteral("密码"), "lblPass", edtPass, this), 1, 0);
+    fields->addWidget(ui::greenLabel(QStringLiteral("密码"), QStringLiteral("lblPass"), edtPass, this), 1, 0);
     fields->addWidget(edtPass, 1, 1);
 
     auto* buttons = new QHBoxLayout;

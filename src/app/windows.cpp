@@ -11,43 +11,26 @@
 
 namespace app {
 
+namespace {
+
+// A modal window made on the shared connection, discarded when it closes.
+template <class W>
+Opener modal(db::Connection& conn) {
+    return [&conn](QWidget* parent) {
+        W w(conn, parent);
+        ui::runModal(w);
+    };
+}
+
+} // namespace
+
 Openers windowOpeners(db::Connection& conn) {
-    Openers o;
-    // Example of an entry (a modal window that loads its lists when shown):
-    // o.insert(QStringLiteral("nIN"), [&conn](QWidget* parent) {
-    //     TrkglFrm w(conn, parent);
-    //     ui::runModal(w);
-    // });
-    o.insert(QStringLiteral("nIN"), [&conn](QWidget* parent) {
-        TrkglFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    o.insert(QStringLiteral("nJxck"), [&conn](QWidget* parent) {
-        TckFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    o.insert(QStringLiteral("nJhdw"), [&conn](QWidget* parent) {
-        TjhdwFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    o.insert(QStringLiteral("nCplb"), [&conn](QWidget* parent) {
-        TcktypeFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    o.insert(QStringLiteral("nCpxh"), [&conn](QWidget* parent) {
-        ThwxhFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    o.insert(QStringLiteral("nJxszl"), [&conn](QWidget* parent) {
-        TjxsFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    o.insert(QStringLiteral("nCzy"), [&conn](QWidget* parent) {
-        TOperFrm w(conn, parent);
-        ui::runModal(w);
-    });
-    (void)conn;
-    return o;
+    return {
+        {QStringLiteral("nIN"), modal<TrkglFrm>(conn)},   {QStringLiteral("nJxck"), modal<TckFrm>(conn)},
+        {QStringLiteral("nJhdw"), modal<TjhdwFrm>(conn)}, {QStringLiteral("nCplb"), modal<TcktypeFrm>(conn)},
+        {QStringLiteral("nCpxh"), modal<ThwxhFrm>(conn)}, {QStringLiteral("nJxszl"), modal<TjxsFrm>(conn)},
+        {QStringLiteral("nCzy"), modal<TOperFrm>(conn)},
+    };
 }
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "ui/datagrid.h"
 #include "ui/fieldlink.h"
+#include "ui/forms.h"
 #include "ui/prompter.h"
 
 #include <QFormLayout>
@@ -43,16 +44,10 @@ TjhdwFrm::TjhdwFrm(db::Connection& conn, QWidget* parent)
     ui::FieldLink::bind(memBz, list_, QStringLiteral("bz"));
 
     auto* form = new QFormLayout;
-    const auto addRow = [&](const QString& caption, QWidget* input) {
-        auto* l = new QLabel(caption, this);
-        l->setBuddy(input);
-        input->setAccessibleName(caption);
-        form->addRow(l, input);
-    };
-    addRow(QStringLiteral("单位名称"), edtDwmc);
-    addRow(QStringLiteral("联系电话"), edtTel);
-    addRow(QStringLiteral("地址"), edtAddress);
-    addRow(QStringLiteral("备注"), memBz);
+    ui::addRow(form, QStringLiteral("单位名称"), edtDwmc);
+    ui::addRow(form, QStringLiteral("联系电话"), edtTel);
+    ui::addRow(form, QStringLiteral("地址"), edtAddress);
+    ui::addRow(form, QStringLiteral("备注"), memBz);
 
     // Suppliers are referred to by goods units: they are not deleted here.
     btnDel->setEnabled(false);

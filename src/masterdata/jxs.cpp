@@ -5,6 +5,7 @@
 #include "export/exporter.h"
 #include "masterdata/maintenance.h"
 #include "ui/datagrid.h"
+#include "ui/forms.h"
 #include "ui/guard.h"
 
 #include <QHBoxLayout>
@@ -74,7 +75,7 @@ QWidget* TjxsFrm::buildPage(Page& page, data::DataSet& list, const QString& suff
                                  w);
     page.grid->setObjectName(QStringLiteral("dbg") + suffix);
     page.grid->setAccessibleName(caption);
-    page.excel = masterdata::makeButton(QStringLiteral("Excel"), QStringLiteral("btnExcel") + suffix, w);
+    page.excel = ui::button(QStringLiteral("Excel"), QStringLiteral("btnExcel") + suffix, w);
     const masterdata::Buttons b = masterdata::makeButtons(w, suffix);
     page.add = b.add;
     page.del = b.del;

@@ -1,6 +1,7 @@
 #include "masterdata/maintenance.h"
 
 #include "ui/datagrid.h"
+#include "ui/forms.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -11,22 +12,12 @@
 
 namespace masterdata {
 
-namespace {} // namespace
-
-QPushButton* makeButton(const QString& caption, const QString& name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    // Only the button a window names as its default answers Enter.
-    b->setAutoDefault(false);
-    return b;
-}
-
 Buttons makeButtons(QWidget* parent, const QString& nameSuffix) {
     Buttons b;
-    b.add = makeButton(QStringLiteral("增加 &a"), QStringLiteral("btnAdd") + nameSuffix, parent);
-    b.del = makeButton(QStringLiteral("删除 &d."), QStringLiteral("btnDel") + nameSuffix, parent);
-    b.save = makeButton(QStringLiteral("保存 &s."), QStringLiteral("btnSave") + nameSuffix, parent);
-    b.close = makeButton(QStringLiteral("退出 &e."), QStringLiteral("btnClose") + nameSuffix, parent);
+    b.add = ui::button(QStringLiteral("增加 &a"), QStringLiteral("btnAdd") + nameSuffix, parent);
+    b.del = ui::button(QStringLiteral("删除 &d."), QStringLiteral("btnDel") + nameSuffix, parent);
+    b.save = ui::button(QStringLiteral("保存 &s."), QStringLiteral("btnSave") + nameSuffix, parent);
+    b.close = ui::button(QStringLiteral("退出 &e."), QStringLiteral("btnClose") + nameSuffix, parent);
     return b;
 }
 

@@ -26,7 +26,6 @@ struct Buttons {
     QPushButton* close = nullptr;
 };
 Buttons makeButtons(QWidget* parent, const QString& nameSuffix = {});
-QPushButton* makeButton(const QString& caption, const QString& name, QWidget* parent);
 
 // Hands a cell being typed into over to the list, so that a command started
 // by Enter or an accelerator sees what the user typed.

@@ -2,9 +2,11 @@
 
 #include "core/codes.h"
 #include "db/dates.h"
-#include "outbound/jxsSelect.h"
-#include "stockin/xhSelect.h"
+#include "pickers/jxsSelect.h"
+#include "pickers/xhSelect.h"
+#include "ui/countbox.h"
 #include "ui/datagrid.h"
+#include "ui/forms.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -28,32 +30,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Column widths of hwgl: longer entries cannot be typed at all.
-constexpr int kModelWidth = 30;
-constexpr int kBarcodeWidth = 35;
-constexpr int kBillWidth = 50;
-constexpr int kCustomerWidth = 50;
-constexpr int kRemarkWidth = 250;
-
-QComboBox* freeTextCombo(int maxLength, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->lineEdit()->setMaxLength(maxLength);
-    return box;
-}
-
-QLabel* labelFor(const QString& text, QWidget* input, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setBuddy(input);
-    input->setAccessibleName(text);
-    return l;
-}
-
-} // namespace
-
 TckFrm::TckFrm(db::Connection& conn, QWidget* parent)
     : QDialog(parent), conn_(conn), issuer_(conn), adsHwgl_(conn, this) {
     setObjectName(QStringLiteral("TckFrm"));
@@ -62,19 +38,15 @@ TckFrm::TckFrm(db::Connection& conn, QWidget* parent)
     auto* group = new QGroupBox(QStringLiteral("出库单填写"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
 
-    cmbXh = freeTextCombo(kModelWidth, group);
-    cmbXh->setObjectName(QStringLiteral("cmbXh"));
+    cmbXh = ui::freeTextCombo(QStringLiteral("cmbXh"), group);
     // The model list drops down with the models that start with what is typed.
     cmbXh->completer()->setCompletionMode(QCompleter::PopupCompletion);
     cmbXh->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     edtTxm = new QLineEdit(group);
     edtTxm->setObjectName(QStringLiteral("edtTxm"));
-    edtTxm->setMaxLength(kBarcodeWidth);
     edtPjh = new QLineEdit(group);
     edtPjh->setObjectName(QStringLiteral("edtPjh"));
-    edtPjh->setMaxLength(kBillWidth);
-    cmbKhmc = freeTextCombo(kCustomerWidth, group);
-    cmbKhmc->setObjectName(QStringLiteral("cmbKhmc"));
+    cmbKhmc = ui::freeTextCombo(QStringLiteral("cmbKhmc"), group);
     dtpCkrq = new QDateEdit(group);
     dtpCkrq->setObjectName(QStringLiteral("dtpCkrq"));
     dtpCkrq->setCalendarPopup(true);
@@ -89,28 +61,18 @@ TckFrm::TckFrm(db::Connection& conn, QWidget* parent)
     cmbKhmc->lineEdit()->installEventFilter(this);
 
     auto* form = new QGridLayout(group);
-    form->addWidget(labelFor(QStringLiteral("货物型号"), cmbXh, group), 0, 0);
-    form->addWidget(cmbXh, 0, 1);
-    form->addWidget(labelFor(QStringLiteral("条形码"), edtTxm, group), 0, 2);
-    form->addWidget(edtTxm, 0, 3);
-    form->addWidget(labelFor(QStringLiteral("票据号"), edtPjh, group), 1, 0);
-    form->addWidget(edtPjh, 1, 1);
-    form->addWidget(labelFor(QStringLiteral("客户名称"), cmbKhmc, group), 1, 2);
-    form->addWidget(cmbKhmc, 1, 3);
-    form->addWidget(labelFor(QStringLiteral("出库日期"), dtpCkrq, group), 2, 0);
-    form->addWidget(dtpCkrq, 2, 1);
-    form->addWidget(labelFor(QStringLiteral("备注"), memRemark, group), 3, 0, Qt::AlignTop);
-    form->addWidget(memRemark, 3, 1, 1, 3);
+    ui::addRow(form, 0, 0, QStringLiteral("货物型号"), cmbXh);
+    ui::addRow(form, 0, 2, QStringLiteral("条形码"), edtTxm);
+    ui::addRow(form, 1, 0, QStringLiteral("票据号"), edtPjh);
+    ui::addRow(form, 1, 2, QStringLiteral("客户名称"), cmbKhmc);
+    ui::addRow(form, 2, 0, QStringLiteral("出库日期"), dtpCkrq);
+    ui::addRow(form, 3, 0, QStringLiteral("备注"), memRemark, 3);
     form->setColumnStretch(1, 1);
     form->setColumnStretch(3, 1);
 
-    btnCk = new QPushButton(QStringLiteral("出库"), this);
-    btnCk->setObjectName(QStringLiteral("btnCk"));
     // Enter after a scanned bar code must neither issue nor close by surprise.
-    btnCk->setAutoDefault(false);
-    btnClose = new QPushButton(QStringLiteral("退出 &e."), this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setAutoDefault(false);
+    btnCk = ui::button(QStringLiteral("出库"), QStringLiteral("btnCk"), this);
+    btnClose = ui::button(QStringLiteral("退出 &e."), QStringLiteral("btnClose"), this);
     cbxTotal = new QCheckBox(QStringLiteral("统计台数"), this);
     cbxTotal->setObjectName(QStringLiteral("cbxTotal"));
 
@@ -151,18 +113,11 @@ TckFrm::TckFrm(db::Connection& conn, QWidget* parent)
 
     connect(btnCk, &QPushButton::clicked, this, &TckFrm::btnCkClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cbxTotal, &QCheckBox::clicked, this, &TckFrm::cbxTotalClick);
+    new ui::CountBox(
+        cbxTotal, [this] { return adsHwgl_.count(); }, QStringLiteral("统计台数"));
     connect(N1, &QAction::triggered, this, &TckFrm::N1Click);
     connect(DBGrid1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
-    // A plain text box has no length limit of its own: cut what goes beyond.
-    connect(memRemark, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = memRemark->toPlainText();
-        if (text.size() <= kRemarkWidth)
-            return;
-        memRemark->setPlainText(text.left(kRemarkWidth));
-        memRemark->moveCursor(QTextCursor::End);
-    });
 
     adsHwgl_.setTable(QStringLiteral("hwgl"), QStringLiteral("hwid"));
 }
@@ -274,13 +229,6 @@ void TckFrm::N1Click() {
         issuer_.cancel(hwid);
         std::erase(issuedIds_, hwid);
         reloadIssued(0, row);
-    });
-}
-
-void TckFrm::cbxTotalClick() {
-    ui::guard([&] {
-        cbxTotal->setText(cbxTotal->isChecked() ? QStringLiteral("共%1台").arg(adsHwgl_.count())
-                                                : QStringLiteral("统计台数"));
     });
 }
 

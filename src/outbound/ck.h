@@ -38,7 +38,6 @@ public slots:
     void FormShow();
     void btnCkClick();
     void N1Click();
-    void cbxTotalClick();
     void cmbXhDblClick();
     void cmbKhmcDblClick();
 

@@ -2,10 +2,11 @@
 
 #include "core/codes.h"
 #include "db/dates.h"
+#include "pickers/xhSelect.h"
 #include "stockin/registration.h"
-#include "stockin/xhSelect.h"
 #include "ui/countbox.h"
 #include "ui/datagrid.h"
+#include "ui/forms.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -24,17 +25,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    // Enter in a box must never press Delete or register by accident.
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
+namespace {} // namespace
 
 TrkglFrm::TrkglFrm(db::Connection& conn, QWidget* parent)
     : QDialog(parent), conn_(conn), adsJhdw_(conn, this), adsHwgl_(conn, this) {
@@ -78,20 +69,14 @@ TrkglFrm::TrkglFrm(db::Connection& conn, QWidget* parent)
     memRemark->setTabChangesFocus(true);
     memRemark->setFixedHeight(memRemark->fontMetrics().height() * 4 + 12);
 
-    btnAdd = button(QStringLiteral("入库 &a"), "btnAdd", entry);
+    btnAdd = ui::button(QStringLiteral("入库 &a"), QStringLiteral("btnAdd"), entry);
 
     auto* form = new QFormLayout;
-    const auto addRow = [&](const QString& caption, QWidget* input) {
-        auto* l = new QLabel(caption, entry);
-        l->setBuddy(input);
-        input->setAccessibleName(caption);
-        form->addRow(l, input);
-    };
-    addRow(QStringLiteral("货物型号"), cmbXh);
-    addRow(QStringLiteral("进货单位"), dlkDwmcPL);
-    addRow(QStringLiteral("数量"), edtNum);
-    addRow(QStringLiteral("入库日期"), dtpRkrq);
-    addRow(QStringLiteral("备注"), memRemark);
+    ui::addRow(form, QStringLiteral("货物型号"), cmbXh);
+    ui::addRow(form, QStringLiteral("进货单位"), dlkDwmcPL);
+    ui::addRow(form, QStringLiteral("数量"), edtNum);
+    ui::addRow(form, QStringLiteral("入库日期"), dtpRkrq);
+    ui::addRow(form, QStringLiteral("备注"), memRemark);
     auto* entryLayout = new QVBoxLayout(entry);
     entryLayout->addLayout(form);
     entryLayout->addStretch();
@@ -120,9 +105,9 @@ TrkglFrm::TrkglFrm(db::Connection& conn, QWidget* parent)
     new ui::CountBox(
         cbxTotal, [this] { return adsHwgl_.count(); }, QStringLiteral("统计台数"));
 
-    btnDel = button(QStringLiteral("删除 &d."), "btnDel", this);
-    btnSave = button(QStringLiteral("保存 &s."), "btnSave", this);
-    btnClose = button(QStringLiteral("退出 &e."), "btnClose", this);
+    btnDel = ui::button(QStringLiteral("删除 &d."), QStringLiteral("btnDel"), this);
+    btnSave = ui::button(QStringLiteral("保存 &s."), QStringLiteral("btnSave"), this);
+    btnClose = ui::button(QStringLiteral("退出 &e."), QStringLiteral("btnClose"), this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cbxTotal);

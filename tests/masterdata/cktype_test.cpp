@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 
-using namespace masterdata_tests;
+using namespace support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-using namespace masterdata_tests;
+using namespace support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 using Kind = ScriptedPrompter::Kind;

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-using namespace masterdata_tests;
+using namespace support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 

@@ -5,7 +5,7 @@
 #include "masterdata/oper.h"
 #include "support/screen.h"
 
-using namespace masterdata_tests;
+using namespace support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 using Kind = ScriptedPrompter::Kind;

@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QTabWidget>
 
-using namespace masterdata_tests;
+using namespace support;
 
 namespace {
 

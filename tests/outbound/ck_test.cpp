@@ -1,7 +1,7 @@
 #include "outbound/ck.h"
-#include "outbound/fixture.h"
-#include "outbound/jxsSelect.h"
-#include "stockin/xhSelect.h"
+#include "pickers/jxsSelect.h"
+#include "pickers/xhSelect.h"
+#include "support/goods.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 #include "ui/datagrid.h"
@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace outbound_tests;
+using namespace support;
 using testing_support::ScriptedModals;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;

@@ -1,5 +1,5 @@
-#include "outbound/fixture.h"
 #include "outbound/issuer.h"
+#include "support/goods.h"
 #include "support/testdb.h"
 
 #include <algorithm>
@@ -10,7 +10,7 @@
 #include <thread>
 
 using namespace outbound;
-using namespace outbound_tests;
+using namespace support;
 using testing_support::TestDb;
 
 namespace {

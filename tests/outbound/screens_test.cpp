@@ -1,8 +1,8 @@
 // Pictures of both windows with everyday data, for looking at (shots/ is not
 // kept). Runs only when VELMORA_SHOTS names the folder to write into.
 #include "outbound/ck.h"
-#include "outbound/fixture.h"
-#include "outbound/jxsSelect.h"
+#include "pickers/jxsSelect.h"
+#include "support/goods.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 
@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace outbound_tests;
+using namespace support;
 
 TEST(OutboundScreens, GrabBothWindows) {
     const QString dir = qEnvironmentVariable("VELMORA_SHOTS");

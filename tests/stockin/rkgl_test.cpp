@@ -1,8 +1,8 @@
 // The stock-in window driven by its controls: what it lists when opened, what
 // "入库 &a" stores and lists, delete, save, the count box and the model picker.
 #include "db/dates.h"
+#include "pickers/xhSelect.h"
 #include "stockin/rkgl.h"
-#include "stockin/xhSelect.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 #include "ui/datagrid.h"

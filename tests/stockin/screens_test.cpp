@@ -1,7 +1,7 @@
 // Pictures of both windows with everyday data, for looking at (shots/ is not
 // kept). Runs only when VELMORA_SHOTS names the folder to write into.
+#include "pickers/xhSelect.h"
 #include "stockin/rkgl.h"
-#include "stockin/xhSelect.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 

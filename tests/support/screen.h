@@ -11,13 +11,15 @@
 
 #include <gtest/gtest.h>
 
-namespace masterdata_tests {
+namespace support {
 
 // A window as the user has it in front of them, driven by its control names.
+// Any extra constructor arguments after the connection are passed on.
 template <class W>
 struct Screen {
     W w;
-    explicit Screen(db::Connection& conn) : w(conn) {
+    template <class... A>
+    explicit Screen(db::Connection& conn, A&&... args) : w(conn, std::forward<A>(args)...) {
         w.show();
         QApplication::processEvents();
     }
@@ -90,4 +92,4 @@ inline QStringList rows(db::Connection& c, const QString& sql) {
     return out;
 }
 
-} // namespace masterdata_tests
+} // namespace support

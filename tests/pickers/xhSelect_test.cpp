@@ -1,6 +1,6 @@
 // The model picker, driven as a caller runs it: shown through the modal seam,
 // answered by a scripted step, then selectedXh read.
-#include "stockin/xhSelect.h"
+#include "pickers/xhSelect.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 #include "ui/datagrid.h"

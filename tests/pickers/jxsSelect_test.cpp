@@ -1,5 +1,5 @@
-#include "outbound/fixture.h"
-#include "outbound/jxsSelect.h"
+#include "pickers/jxsSelect.h"
+#include "support/goods.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 #include "ui/datagrid.h"
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace outbound_tests;
+using namespace support;
 using testing_support::TestDb;
 
 namespace {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QFormLayout;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The pieces every window's form is made of, so that they look and behave alike.
+namespace ui {
+
+// A push button with its object name. It does not answer Enter unless the
+// window makes it the default: Enter after a scanned bar code must do nothing
+// by surprise.
+QPushButton* button(const QString& caption, const QString& name, QWidget* parent);
+
+// A label for an input: the label's accelerator moves to the input, and the
+// input is announced under the label's text.
+QLabel* labelFor(const QString& text, QWidget* input, QWidget* parent);
+
+// A label and its input in one row of a grid form, the label at `column`, the
+// input spanning `span` columns to its right.
+void addRow(QGridLayout* form, int row, int column, const QString& text, QWidget* input, int span = 1);
+
+// An editable box whose text is free, offered choices aside; nothing typed is
+// added to the choices.
+QComboBox* freeTextCombo(const QString& name, QWidget* parent);
+
+// The same in a form layout: the label on the left, the input on the right.
+void addRow(QFormLayout* form, const QString& text, QWidget* input);
+
+// A bold green label, as the login and the sales windows show their captions;
+// with a buddy, its accelerator moves there.
+QLabel* greenLabel(const QString& text, const QString& name, QWidget* buddy, QWidget* parent);
+
+} // namespace ui
