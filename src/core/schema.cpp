@@ -1,5 +1,7 @@
 #include "core/schema.h"
 
+#include "core/text.h"
+
 namespace core::schema {
 
 // The one description of the file. Widths are those the screens rely on; the
@@ -117,6 +119,17 @@ const Column* column(const QString& table, const QString& name) {
 int width(const QString& table, const QString& name) {
     const Column* c = column(table, name);
     return c && c->kind == Kind::Text ? c->width : 0;
+}
+
+QString refusal(const QString& table, const QString& name, const QString& value) {
+    const Column* c = column(table, name);
+    if (!c || c->kind != Kind::Text)
+        return {};
+    if (value.contains(QChar(0)))
+        return QStringLiteral("%1不能包含空字符！").arg(c->text());
+    if (codePoints(value) > c->width)
+        return QStringLiteral("%1最多%2个字符！").arg(c->text()).arg(c->width);
+    return {};
 }
 
 } // namespace core::schema

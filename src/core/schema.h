@@ -39,6 +39,11 @@ const Column* column(const QString& table, const QString& name);
 // The width of a text column in characters; 0 for a column that is no text.
 int width(const QString& table, const QString& name);
 
+// The refusal for a text too long for its column ("条形码最多35个字符！"), or
+// an empty text when the value fits; a null character is refused as well
+// ("条形码不能包含空字符！"). Widths count code points.
+QString refusal(const QString& table, const QString& column, const QString& value);
+
 // The regions that the dealer window offers and `area` holds from the start.
 const QStringList& regions();
 
