@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 
-using namespace support;
+using namespace testing_support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-using namespace support;
+using namespace testing_support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 using Kind = ScriptedPrompter::Kind;

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-using namespace support;
+using namespace testing_support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 

@@ -5,7 +5,7 @@
 #include "masterdata/oper.h"
 #include "support/screen.h"
 
-using namespace support;
+using namespace testing_support;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 using Kind = ScriptedPrompter::Kind;

@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QTabWidget>
 
-using namespace support;
+using namespace testing_support;
 
 namespace {
 

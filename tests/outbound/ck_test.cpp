@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace support;
+using namespace testing_support;
 using testing_support::ScriptedModals;
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;

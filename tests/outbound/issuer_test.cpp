@@ -10,7 +10,7 @@
 #include <thread>
 
 using namespace outbound;
-using namespace support;
+using namespace testing_support;
 using testing_support::TestDb;
 
 namespace {

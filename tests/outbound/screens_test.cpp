@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace support;
+using namespace testing_support;
 
 TEST(OutboundScreens, GrabBothWindows) {
     const QString dir = qEnvironmentVariable("VELMORA_SHOTS");

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace support;
+using namespace testing_support;
 using testing_support::TestDb;
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QDate>
 #include <QString>
 
-namespace support {
+namespace testing_support {
 
 // Adds one goods unit as stock-in leaves it (or issued, with a bar code and a
 // store sale number); returns its hwid.
@@ -32,4 +32,4 @@ inline qint64 issuedCount(db::Connection& c) {
     return c.scalar("select count(*) from hwgl where if_in = '出'").toInt();
 }
 
-} // namespace support
+} // namespace testing_support

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace support {
+namespace testing_support {
 
 // A window as the user has it in front of them, driven by its control names.
 // Any extra constructor arguments after the connection are passed on.
@@ -92,4 +92,4 @@ inline QStringList rows(db::Connection& c, const QString& sql) {
     return out;
 }
 
-} // namespace support
+} // namespace testing_support
