@@ -1,5 +1,8 @@
 #include "data/dataset.h"
 
+#include "core/schema.h"
+#include "data/rowstore.h"
+#include "data/tablewriter.h"
 #include "db/dates.h"
 
 #include <algorithm>
@@ -7,137 +10,6 @@
 #include <string>
 
 namespace data {
-
-// Rows packed one after another in large blocks: a million rows of goods take
-// about a hundred bytes each instead of a QString per cell. A row is a run of
-// cells, each a kind byte and then 8 bytes (number) or a length and UTF-8 text.
-class RowStore {
-public:
-    enum : char { Null = 0, Int = 1, Real = 2, Text = 3 };
-
-    const char* add(const std::string& packed) {
-        beginRow();
-        std::memcpy(reserve(packed.size()), packed.data(), packed.size());
-        return endRow();
-    }
-
-    // Writing a row straight into the current block (the load path: no copy).
-    void beginRow() { rowStart_ = used_; }
-    void writeNull() { *reserve(1) = Null; }
-    void writeInt(qint64 v) { writeFixed(Int, &v); }
-    void writeReal(double v) { writeFixed(Real, &v); }
-    void writeText(std::string_view t) {
-        const quint32 n = static_cast<quint32>(t.size());
-        char* p = reserve(5 + n);
-        *p = Text;
-        std::memcpy(p + 1, &n, sizeof n);
-        std::memcpy(p + 5, t.data(), n);
-    }
-    const char* endRow() { return blocks_.back().get() + rowStart_; }
-
-    static void putNull(std::string& out) { out.push_back(Null); }
-    static void putInt(std::string& out, qint64 v) {
-        out.push_back(Int);
-        out.append(reinterpret_cast<const char*>(&v), sizeof v);
-    }
-    static void putReal(std::string& out, double v) {
-        out.push_back(Real);
-        out.append(reinterpret_cast<const char*>(&v), sizeof v);
-    }
-    static void putText(std::string& out, std::string_view t) {
-        out.push_back(Text);
-        const quint32 n = static_cast<quint32>(t.size());
-        out.append(reinterpret_cast<const char*>(&n), sizeof n);
-        out.append(t.data(), t.size());
-    }
-    static void putValue(std::string& out, const db::Value& v) {
-        if (v.isNull())
-            putNull(out);
-        else if (auto i = v.ifInt())
-            putInt(out, *i);
-        else if (auto r = v.ifReal())
-            putReal(out, *r);
-        else if (auto d = v.ifDateTime())
-            putText(out, db::dates::toStorage(*d).toStdString());
-        else
-            putText(out, v.ifText()->toStdString());
-    }
-
-    // Skips to cell `col` of a packed row.
-    static const char* cell(const char* p, int col) {
-        for (int i = 0; i < col; ++i) {
-            switch (*p) {
-            case Int:
-            case Real: p += 9; break;
-            case Text: {
-                quint32 n;
-                std::memcpy(&n, p + 1, sizeof n);
-                p += 5 + n;
-                break;
-            }
-            default: p += 1;
-            }
-        }
-        return p;
-    }
-
-    static db::Value read(const char* p, db::FieldType type) {
-        switch (*p) {
-        case Int: {
-            qint64 v;
-            std::memcpy(&v, p + 1, sizeof v);
-            return v;
-        }
-        case Real: {
-            double v;
-            std::memcpy(&v, p + 1, sizeof v);
-            return v;
-        }
-        case Text: {
-            quint32 n;
-            std::memcpy(&n, p + 1, sizeof n);
-            const QString s = QString::fromUtf8(p + 5, static_cast<qsizetype>(n));
-            if (type == db::FieldType::DateTime) {
-                if (auto d = db::dates::fromStorage(s))
-                    return *d;
-            }
-            return s;
-        }
-        default: return {};
-        }
-    }
-
-private:
-    template <class T>
-    void writeFixed(char kind, const T* v) {
-        char* p = reserve(1 + sizeof(T));
-        *p = kind;
-        std::memcpy(p + 1, v, sizeof(T));
-    }
-    // Room for n more bytes of the row begun; a row that does not fit moves to a new block.
-    char* reserve(size_t n) {
-        if (blocks_.empty() || used_ + n > blockSize_) {
-            const size_t partial = blocks_.empty() ? 0 : used_ - rowStart_;
-            const size_t size = std::max(partial + n, kBlock);
-            auto block = std::make_unique_for_overwrite<char[]>(size);
-            if (partial)
-                std::memcpy(block.get(), blocks_.back().get() + rowStart_, partial);
-            blocks_.push_back(std::move(block));
-            blockSize_ = size;
-            used_ = partial;
-            rowStart_ = 0;
-        }
-        char* p = blocks_.back().get() + used_;
-        used_ += n;
-        return p;
-    }
-
-    static constexpr size_t kBlock = 4 << 20;
-    size_t rowStart_ = 0;
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t used_ = 0;
-    size_t blockSize_ = 0;
-};
 
 namespace {
 bool sameValue(const db::Value& a, const db::Value& b) {
@@ -155,7 +27,7 @@ bool sameValue(const db::Value& a, const db::Value& b) {
 }
 } // namespace
 
-DataSet::DataSet(db::Connection& conn, QObject* parent) : QObject(parent), conn_(conn) {}
+DataSet::DataSet(db::Connection& conn, QObject* parent) : QObject(parent), conn_(conn), writer_(conn) {}
 
 DataSet::~DataSet() = default;
 
@@ -165,9 +37,8 @@ void DataSet::setSql(const QString& sql, db::Params params) {
 }
 
 void DataSet::setTable(const QString& table, const QString& key, bool autoKey) {
-    table_ = table;
+    writer_.setTable(table, key, autoKey);
     keyName_ = key;
-    autoKey_ = autoKey && !key.isEmpty();
 }
 
 void DataSet::requireOpen() const {
@@ -314,6 +185,25 @@ db::Value DataSet::rawValue(int raw, int field) const {
     return RowStore::read(RowStore::cell(rows_[raw], field), fields_[field].type);
 }
 
+std::vector<db::Value> DataSet::rawRow(int raw) const {
+    std::vector<db::Value> v;
+    v.reserve(tableFields_);
+    const char* p = rows_[raw];
+    for (int c = 0; c < tableFields_; ++c) {
+        v.push_back(RowStore::readRaw(p));
+        p = RowStore::cell(p, 1);
+    }
+    return v;
+}
+
+std::vector<QString> DataSet::columnNames() const {
+    std::vector<QString> names;
+    names.reserve(tableFields_);
+    for (int c = 0; c < tableFields_; ++c)
+        names.push_back(fields_[c].name);
+    return names;
+}
+
 std::vector<db::Value> DataSet::decodeRow(int raw) const {
     std::vector<db::Value> v;
     v.reserve(tableFields_);
@@ -336,6 +226,13 @@ db::Value DataSet::value(int row, int field) const {
 }
 
 db::Value DataSet::value(int field) const { return value(current_, field); }
+
+db::Value DataSet::storedValue(const QString& field) const {
+    const int f = fieldIndex(field);
+    if (!isOpen() || f < 0 || f >= tableFields_ || current_ < 0 || current_ >= storedCount())
+        return {};
+    return RowStore::readRaw(RowStore::cell(rows_[rawIndex(current_)], f));
+}
 
 db::Value DataSet::value(const QString& field) const {
     const int f = fieldIndex(field);
@@ -442,11 +339,17 @@ void DataSet::setText(int field, const QString& typed) {
         setValue(field, db::Value());
         return;
     }
-    switch (t) {
-    case db::FieldType::Integer: setValue(field, db::Value(typed).toInt()); break;
-    case db::FieldType::Real: setValue(field, db::Value(typed).toReal()); break;
-    case db::FieldType::DateTime: setValue(field, db::dates::parseTyped(typed)); break;
-    default: break;
+    try {
+        switch (t) {
+        case db::FieldType::Integer: setValue(field, db::Value(typed).toInt()); break;
+        case db::FieldType::Real: setValue(field, db::Value(typed).toReal()); break;
+        case db::FieldType::DateTime: setValue(field, db::dates::parseTyped(typed)); break;
+        default: break;
+        }
+    } catch (const db::ConversionError& e) {
+        // The user sees which field the text was typed into.
+        const core::schema::Column* c = core::schema::column(writer_.table(), fields_[field].name);
+        throw db::ConversionError((c ? c->text() : fields_[field].name) + QStringLiteral(": ") + e.text());
     }
 }
 
@@ -478,6 +381,7 @@ void DataSet::edit() {
     }
     buffer_ = decodeRow(rawIndex(current_));
     original_ = buffer_;
+    read_ = rawRow(rawIndex(current_));
     modified_ = false;
     setState(State::Edit);
 }
@@ -501,58 +405,75 @@ void DataSet::cancel() {
     }
 }
 
-void DataSet::whereOriginal(QString& where, db::Params& params) const {
-    if (key_ >= 0) {
-        where = QStringLiteral("\"%1\" = ?").arg(fields_[key_].name);
-        params.push_back(original_[key_]);
-        return;
-    }
-    QStringList parts;
-    for (int c = 0; c < tableFields_; ++c) {
-        parts << QStringLiteral("\"%1\" IS ?").arg(fields_[c].name);
-        params.push_back(original_[c]);
-    }
-    where = parts.join(QStringLiteral(" AND "));
-}
-
 void DataSet::insertIntoTable() {
-    QStringList cols, marks;
-    db::Params params;
-    for (int c = 0; c < tableFields_; ++c) {
-        if (c == key_ && autoKey_)
-            continue;
-        if (buffer_[c].isNull())
-            continue;
-        cols << QStringLiteral("\"%1\"").arg(fields_[c].name);
-        marks << QStringLiteral("?");
-        params.push_back(buffer_[c]);
-    }
-    const QString sql = cols.isEmpty()
-                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table_)
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(table_, cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    conn_.exec(sql, params);
-    if (key_ >= 0 && autoKey_)
-        buffer_[key_] = conn_.lastInsertId();
+    const db::Value key = writer_.insert(columnNames(), buffer_);
+    if (key_ >= 0 && writer_.autoKey())
+        buffer_[key_] = key;
 }
 
 void DataSet::updateTable() {
-    QStringList sets;
-    db::Params params;
+    std::vector<bool> changed(tableFields_);
+    bool any = false;
     for (int c = 0; c < tableFields_; ++c) {
-        if (buffer_[c] == original_[c])
-            continue;
-        sets << QStringLiteral("\"%1\" = ?").arg(fields_[c].name);
-        params.push_back(buffer_[c]);
+        changed[c] = !(buffer_[c] == original_[c]);
+        any = any || changed[c];
     }
-    if (sets.isEmpty())
+    if (!any)
         return; // stored unchanged
-    QString where;
-    whereOriginal(where, params);
-    const int n = conn_.exec(
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table_, sets.join(QStringLiteral(", ")), where), params);
-    if (n == 0)
-        throw DataError(QStringLiteral("找不到要更新的记录，它可能已被其他用户删除或修改"));
+    try {
+        writer_.update(columnNames(), read_, buffer_, changed);
+    } catch (const StaleRow&) {
+        reread(current_);
+        throw;
+    }
+}
+
+void DataSet::reread(int viewRow) {
+    if (state_ == State::Edit) {
+        buffer_.clear();
+        original_.clear();
+        read_.clear();
+        modified_ = false;
+        setState(State::Browse);
+    }
+    if (key_ < 0 || viewRow < 0 || viewRow >= storedCount())
+        return;
+    const int raw = rawIndex(viewRow);
+    const auto now = writer_.reread(columnNames(), RowStore::readRaw(RowStore::cell(rows_[raw], key_)));
+    if (now) {
+        std::string packed;
+        for (const db::Value& v : *now)
+            RowStore::putValue(packed, v);
+        rows_[raw] = store_->add(packed);
+        emit rowChanged(viewRow);
+        return;
+    }
+    // Deleted at another desk: it leaves the list.
+    emit aboutToRemoveRow(viewRow);
+    rows_.erase(rows_.begin() + raw);
+    if (filterField_ >= 0) {
+        view_.erase(view_.begin() + viewRow);
+        for (int& v : view_)
+            if (v > raw)
+                --v;
+    }
+    current_ = std::min(viewRow, storedCount() - 1);
+    emit rowRemoved(viewRow);
+    emit currentRowChanged(current_);
+}
+
+void DataSet::forgetRowsAfter(int held) {
+    if (state_ == State::Insert)
+        cancel();
+    if (held >= rowsHeld())
+        return;
+    emit aboutToReset();
+    rows_.resize(std::max(held, 0));
+    rebuildView();
+    current_ = std::min(current_, storedCount() - 1);
+    eof_ = current_ < 0;
+    emit resetDone();
+    emit currentRowChanged(current_);
 }
 
 bool DataSet::matchesFilter(const std::vector<db::Value>& values) const {
@@ -563,7 +484,7 @@ void DataSet::post() {
     requireOpen();
     if (!isEditing())
         return;
-    if (table_.isEmpty())
+    if (!writer_.isSet())
         throw DataError(QStringLiteral("此列表不能修改"));
     if (beforePost)
         beforePost(*this);
@@ -573,9 +494,11 @@ void DataSet::post() {
     else
         updateTable();
 
+    // The list keeps the cells as the file holds them: unchanged ones as they
+    // were read, so that the next write finds the row again.
     std::string packed;
-    for (const db::Value& v : buffer_)
-        RowStore::putValue(packed, v);
+    for (int c = 0; c < tableFields_; ++c)
+        RowStore::putValue(packed, !inserting && buffer_[c] == original_[c] ? read_[c] : buffer_[c]);
     const char* row = store_->add(packed);
     const bool keep = matchesFilter(buffer_);
     const int viewRow = current_;
@@ -588,6 +511,7 @@ void DataSet::post() {
     }
     buffer_.clear();
     original_.clear();
+    read_.clear();
     modified_ = false;
     state_ = State::Browse;
     if (!keep && filterField_ >= 0) {
@@ -611,18 +535,18 @@ void DataSet::remove() {
     }
     if (count() == 0)
         throw DataError(QStringLiteral("列表中没有记录，无法删除"));
-    if (table_.isEmpty())
+    if (!writer_.isSet())
         throw DataError(QStringLiteral("此列表不能修改"));
     if (state_ == State::Edit)
         cancel();
     const int viewRow = current_;
     const int raw = rawIndex(viewRow);
-    original_ = decodeRow(raw);
-    QString where;
-    db::Params params;
-    whereOriginal(where, params);
-    original_.clear();
-    conn_.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where), params);
+    try {
+        writer_.remove(columnNames(), rawRow(raw));
+    } catch (const StaleRow&) {
+        reread(viewRow);
+        throw;
+    }
 
     emit aboutToRemoveRow(viewRow);
     rows_.erase(rows_.begin() + raw);

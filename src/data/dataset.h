@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/tablewriter.h"
 #include "db/connection.h"
 
 #include <QHash>
@@ -53,7 +54,9 @@ public:
     QString sql() const { return sql_; }
     // The table that post() and remove() write, and its key. With autoKey the
     // database assigns the key when a new row is stored and the list takes it
-    // over. Without a key a row is found by all the values it was read with.
+    // over. A stored row is written by its key and the values it was read
+    // with: when another desk changed or deleted it since, nothing is written,
+    // the row is read again (or leaves the list) and StaleRow is thrown.
     void setTable(const QString& table, const QString& key = {}, bool autoKey = true);
 
     void open();
@@ -87,6 +90,9 @@ public:
     db::Value value(int field) const;
     db::Value value(int row, int field) const;
     QString displayText(int row, int field) const { return value(row, field).toString(); }
+    // A field of the current stored row exactly as the file holds it (a date
+    // stays its stored text): for a write that checks the row is unchanged.
+    db::Value storedValue(const QString& field) const;
 
     // Sets a field of the current row, putting the row into editing first (on an
     // empty list that starts a new row).
@@ -106,6 +112,12 @@ public:
     void cancel();
     // Deletes the current row from the table. On an empty list: DataError.
     void remove();
+    // Rows held, in the order read and appended (a filter aside).
+    int rowsHeld() const { return static_cast<int>(rows_.size()); }
+    // Forgets the rows appended after the first `held` rows, in memory only:
+    // for a batch whose transaction was rolled back, so the file no longer
+    // has them. A pending new row is dropped too.
+    void forgetRowsAfter(int held);
     // Stores a pending change or drops an untouched new row, as leaving the row does.
     void checkBrowseMode();
 
@@ -150,20 +162,22 @@ private:
     db::Value lookupValue(const Lookup& l, int row) const;
     bool matchesFilter(const std::vector<db::Value>& values) const;
     std::vector<db::Value> decodeRow(int raw) const;
+    std::vector<db::Value> rawRow(int raw) const;
+    std::vector<QString> columnNames() const;
+    // After StaleRow: the row at this view position as the file holds it now.
+    void reread(int viewRow);
     void rebuildView();
     void setState(State s);
     void moveTo(int row);
     void insertIntoTable();
     void updateTable();
-    void whereOriginal(QString& where, db::Params& params) const;
     void requireOpen() const;
 
     db::Connection& conn_;
     QString sql_;
     db::Params params_;
-    QString table_;
+    TableWriter writer_;
     QString keyName_;
-    bool autoKey_ = true;
     int key_ = -1;
     int tableFields_ = 0;
     std::vector<Field> fields_;
@@ -183,6 +197,7 @@ private:
     bool modified_ = false;
     std::vector<db::Value> buffer_;   // the row being edited or inserted
     std::vector<db::Value> original_; // its values as read
+    std::vector<db::Value> read_;     // the same as the file holds them
 };
 
 // Disables a list's controls for a scope (batch writes of many rows).

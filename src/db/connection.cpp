@@ -55,6 +55,7 @@ public:
     void begin() override { throw DbError(reason_); }
     void commit() override { throw DbError(reason_); }
     void rollback() override {}
+    bool inTransaction() const override { return false; }
 
 private:
     QString reason_;

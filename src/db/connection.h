@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -64,37 +65,72 @@ public:
     virtual void begin() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
 };
 
 // Opens an existing database file: never creates one. Throws DbError with the
 // engine's text when the file is missing or not a database.
 std::unique_ptr<Connection> openSqlite(const QString& path, bool create = false);
 
+// Called with true when a statement begins to wait for another desk's write
+// lock and with false when the wait is over, so the program can show that it
+// waits (the wait ends after 30 seconds with a Busy DbError).
+void setBusyHook(std::function<void(bool waiting)> hook);
+
 // A connection that is not open: every call fails with a clear DbError. Start-up
 // uses it when the database could not be opened, so windows report the failure.
 std::unique_ptr<Connection> closedConnection(const QString& reason);
 
 // All or nothing: rolls back in its destructor unless commit() was called.
+// Guards nest: inside another transaction a guard is a savepoint, so a helper
+// that needs all-or-nothing can run on its own or as part of a larger command;
+// its rollback undoes only its own work, and nothing is final before the
+// outermost commit.
 class Transaction {
 public:
-    explicit Transaction(Connection& c) : c_(c) { c_.begin(); }
-    ~Transaction() {
-        if (!done_) {
-            try {
-                c_.rollback();
-            } catch (...) {
-            }
+    explicit Transaction(Connection& c) : c_(c), nested_(c.inTransaction()) {
+        if (nested_) {
+            savepoint_ = QStringLiteral("nested_%1").arg(++depth());
+            c_.exec(QStringLiteral("SAVEPOINT ") + savepoint_);
+        } else {
+            c_.begin();
         }
     }
+    ~Transaction() {
+        if (done_)
+            return;
+        try {
+            if (nested_) {
+                c_.exec(QStringLiteral("ROLLBACK TO ") + savepoint_);
+                c_.exec(QStringLiteral("RELEASE ") + savepoint_);
+            } else {
+                c_.rollback();
+            }
+        } catch (...) {
+        }
+        if (nested_)
+            --depth();
+    }
     void commit() {
-        c_.commit();
+        if (nested_) {
+            c_.exec(QStringLiteral("RELEASE ") + savepoint_);
+            --depth();
+        } else {
+            c_.commit();
+        }
         done_ = true;
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
 private:
+    static int& depth() {
+        static thread_local int d = 0;
+        return d;
+    }
     Connection& c_;
+    bool nested_;
+    QString savepoint_;
     bool done_ = false;
 };
 

@@ -209,7 +209,7 @@ void TckFrm::btnCkClick() {
                                              cmbKhmc->currentText(), memRemark->toPlainText(), dtpCkrq->date()};
         const outbound::IssueOutcome out = issuer_.issue(request);
         if (out.result != outbound::IssueResult::Issued) {
-            ui::prompter().message(outbound::messageFor(out.result));
+            ui::prompter().message(out.message());
             return;
         }
         issuedIds_.push_back(out.hwid);
@@ -224,10 +224,16 @@ void TckFrm::N1Click() {
         if (!ui::prompter().confirm(QStringLiteral("此记录确认要取消出库吗?")))
             return;
         const int row = adsHwgl_.currentRow();
-        const qint64 hwid = adsHwgl_.value(QStringLiteral("hwid")).toInt();
-        // Should another instance have taken it back first, it leaves the list all the same.
-        issuer_.cancel(hwid);
-        std::erase(issuedIds_, hwid);
+        outbound::IssuedUnit unit{adsHwgl_.value(QStringLiteral("hwid")).toInt(), {}};
+        for (const QString& c : outbound::Issuer::checkedColumns())
+            unit.read.push_back(adsHwgl_.storedValue(c));
+        if (!issuer_.cancel(unit)) {
+            // Changed or taken back at another desk: the list shows what the file holds now.
+            reloadIssued(unit.hwid, row);
+            ui::prompter().message(data::StaleRow().text());
+            return;
+        }
+        std::erase(issuedIds_, unit.hwid);
         reloadIssued(0, row);
     });
 }

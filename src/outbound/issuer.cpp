@@ -1,6 +1,7 @@
 #include "outbound/issuer.h"
 
 #include "core/codes.h"
+#include "core/schema.h"
 #include "core/text.h"
 
 namespace outbound {
@@ -37,6 +38,16 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
 
     const QString barcode = core::trimmed(r.barcode);
     const QString customer = core::trimmed(r.customer);
+    const QString bill = core::trimmed(r.bill);
+    const QString remark = core::trimmed(r.remark);
+    // Nothing is cut: an entry longer than its column is refused by name.
+    const std::pair<const char*, const QString*> entries[] = {
+        {"hwmc", &r.model}, {"txm", &barcode}, {"pjh", &bill}, {"khmc", &customer}, {"remark", &remark}};
+    for (const auto& [column, text] : entries) {
+        const QString why = core::schema::refusal(QStringLiteral("hwgl"), QString::fromLatin1(column), *text);
+        if (!why.isEmpty())
+            return {IssueResult::Unfit, 0, why};
+    }
 
     // The write lock is taken first, so the checks and the update see one state
     // of the file that no other instance can change in between.
@@ -58,12 +69,11 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
                          {r.model, kInStock});
         if (candidate.isNull())
             return {IssueResult::NoStock};
-        const int n =
-            conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
-                                      "ckrq = ?, khmc = ?, mcid = null "
-                                      "where hwid = ? and if_in = ?"),
-                       {kIssued, textOrNull(barcode), textOrNull(core::trimmed(r.bill)),
-                        textOrNull(core::trimmed(r.remark)), db::Value(r.date), customer, candidate, kInStock});
+        const int n = conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
+                                                "ckrq = ?, khmc = ?, mcid = null "
+                                                "where hwid = ? and if_in = ?"),
+                                 {kIssued, textOrNull(barcode), textOrNull(bill), textOrNull(remark), db::Value(r.date),
+                                  customer, candidate, kInStock});
         if (n == 1) {
             t.commit();
             return {IssueResult::Issued, candidate.toInt()};
@@ -72,11 +82,23 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     throw db::DbError(QStringLiteral("其他用户正在出库此型号，请稍后再试"));
 }
 
-bool Issuer::cancel(qint64 hwid) {
-    const int n = conn_.exec(QStringLiteral("update hwgl set txm = null, if_in = ?, pjh = null, ckrq = null, "
-                                            "khmc = null where hwid = ? and if_in = ?"),
-                             {kInStock, hwid, kIssued});
-    return n == 1;
+const QStringList& Issuer::checkedColumns() {
+    static const QStringList c = {QStringLiteral("txm"), QStringLiteral("pjh"), QStringLiteral("khmc"),
+                                  QStringLiteral("ckrq"), QStringLiteral("remark")};
+    return c;
+}
+
+bool Issuer::cancel(const IssuedUnit& unit) {
+    QString sql = QStringLiteral("update hwgl set txm = null, if_in = ?, pjh = null, ckrq = null, "
+                                 "khmc = null where hwid = ? and if_in = ?");
+    db::Params params = {kInStock, unit.hwid, kIssued};
+    for (int i = 0; i < checkedColumns().size() && i < static_cast<int>(unit.read.size()); ++i) {
+        sql += QStringLiteral(" and %1 IS ?").arg(checkedColumns()[i]);
+        if (unit.read[i].ifText())
+            sql += QStringLiteral(" COLLATE BINARY");
+        params.push_back(unit.read[i]);
+    }
+    return conn_.exec(sql, params) == 1;
 }
 
 } // namespace outbound

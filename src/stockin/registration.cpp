@@ -32,24 +32,6 @@ qint64 parseQuantity(const QString& typed) {
     return negative ? -v : v;
 }
 
-namespace {
-
-// Takes the rows appended by a failed stock-in out of the list again. Runs
-// while the transaction is still open, so the deletes are rolled back with
-// the inserts and never touch a row of anyone else.
-void dropAppended(data::DataSet& units, int countBefore, int currentBefore) {
-    if (units.state() == data::State::Insert)
-        units.cancel();
-    while (units.count() > countBefore) {
-        units.setCurrentRow(units.count() - 1);
-        units.remove();
-    }
-    if (currentBefore >= 0 && currentBefore < units.count())
-        units.setCurrentRow(currentBefore);
-}
-
-} // namespace
-
 Outcome registerUnits(data::DataSet& units, const Entry& e) {
     if (e.model.trimmed().isEmpty())
         return {QStringLiteral("请填写货物型号!")};
@@ -71,7 +53,7 @@ Outcome registerUnits(data::DataSet& units, const Entry& e) {
     const int fRemark = units.fieldIndex(QStringLiteral("remark"));
     const db::Value state(core::codes::kInStock), supplier(*e.supplier), model(e.model), date(e.date), remark(e.remark);
 
-    const int countBefore = units.count();
+    const int heldBefore = units.rowsHeld();
     const int currentBefore = units.currentRow();
     // The grid and the count follow once at the end, not after each of N rows.
     const data::ControlsDisabled quiet(units);
@@ -88,11 +70,10 @@ Outcome registerUnits(data::DataSet& units, const Entry& e) {
         }
         tx.commit();
     } catch (...) {
-        try {
-            dropAppended(units, countBefore, currentBefore);
-        } catch (...) {
-            // The first error is the one the user must see.
-        }
+        // The transaction takes the rows back out of the file; the list forgets them.
+        units.forgetRowsAfter(heldBefore);
+        if (currentBefore >= 0 && currentBefore < units.count())
+            units.setCurrentRow(currentBefore);
         throw;
     }
     return {{}, static_cast<int>(n)};

@@ -8,7 +8,7 @@ void reportError(const std::exception& e) {
     QString text;
     if (auto* de = dynamic_cast<const db::DbError*>(&e)) {
         text = de->text();
-        qWarning().noquote() << "database error:" << text << "in:" << de->statement();
+        qWarning().noquote() << "database error:" << text << "engine:" << de->engineText() << "in:" << de->statement();
     } else if (auto* ve = dynamic_cast<const db::Error*>(&e)) {
         text = ve->text();
     } else {

@@ -68,11 +68,11 @@ TEST(Schema, RefusesOverlongTextAndOutOfRangeShortsNamingTheField) {
         db::Value v;
         const char* named;
     } cases[] = {
-        {"insert into hwgl (remark) values (?)", QString(251, 'x'), "备注 最多 250 个字符"},
-        {"insert into hwgl (hwmc) values (?)", QString(31, QChar(0x4e2d)), "货物型号 最多 30 个字符"},
+        {"insert into hwgl (remark) values (?)", QString(251, 'x'), "备注最多250个字符"},
+        {"insert into hwgl (hwmc) values (?)", QString(31, QChar(0x4e2d)), "货物型号最多30个字符"},
         {"insert into hwgl (jhid) values (?)", 32768, "进货商序号"},
         {"insert into hwgl (mcid) values (?)", -32769, "卖场序号"},
-        {"insert into operator (op_code) values (?)", "abcdefg", "操作代码 最多 6 个字符"},
+        {"insert into operator (op_code) values (?)", "abcdefg", "操作代码最多6个字符"},
     };
     for (const Case& c : cases) {
         try {
@@ -80,6 +80,7 @@ TEST(Schema, RefusesOverlongTextAndOutOfRangeShortsNamingTheField) {
             ADD_FAILURE() << c.sql << " was accepted";
         } catch (const db::DbError& e) {
             EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.named))) << e.text().toStdString();
+            EXPECT_EQ(e.kind(), db::DbErrorKind::Width) << c.sql;
         }
     }
     // The limits themselves are allowed.

@@ -218,24 +218,46 @@ TEST(TckFrm, PickersReplaceTheBoxTextEvenWithoutAChoice) {
     EXPECT_EQ(modals.count, 4);
 }
 
-TEST(TckFrm, EntriesCannotGrowPastTheirColumns) {
+TEST(TckFrm, AnEntryLongerThanItsColumnIsRefusedByNameAndNothingIsCut) {
     Window t;
-    const QString longText(300, QChar('x')); // key clicks take ASCII only
+    addUnit(t.db.conn(), "XH-001");
     struct Case {
-        const char* name;
+        const char* box;
         int width;
-    } cases[] = {{"edtTxm", 35}, {"edtPjh", 50}};
+        const char* message;
+    } cases[] = {{"edtTxm", 35, "条形码最多35个字符！"},
+                 {"edtPjh", 50, "票据号最多50个字符！"},
+                 {"cmbKhmc", 50, "客户名称最多50个字符！"},
+                 {"memRemark", 250, "备注最多250个字符！"}};
     for (const Case& k : cases) {
-        auto* e = t.find<QLineEdit>(k.name);
-        e->clear();
-        QTest::keyClicks(e, longText.left(k.width + 5));
-        EXPECT_EQ(e->text().size(), k.width) << k.name;
+        t.fill("XH-001", "TX-1", "杭州华联");
+        t.find<QPlainTextEdit>("memRemark")->clear();
+        t.find<QLineEdit>("edtPjh")->clear();
+        const QString typed(k.width + 1, QChar(u'长'));
+        if (auto* e = t.w->findChild<QLineEdit*>(k.box))
+            e->setText(typed);
+        else if (auto* b = t.w->findChild<QComboBox*>(k.box))
+            b->setEditText(typed);
+        else
+            t.find<QPlainTextEdit>(k.box)->setPlainText(typed);
+        t.prompter.clear();
+        t.find<QPushButton>("btnCk")->click();
+        EXPECT_EQ(t.prompter.last(), QString::fromUtf8(k.message)) << k.box;
+        EXPECT_EQ(issuedCount(t.db.conn()), 0) << k.box;
     }
-    QTest::keyClicks(t.model()->lineEdit(), longText.left(40));
-    EXPECT_EQ(t.model()->currentText().size(), 30);
-    QTest::keyClicks(t.customer()->lineEdit(), longText.left(60));
-    EXPECT_EQ(t.customer()->currentText().size(), 50);
-    auto* memo = t.find<QPlainTextEdit>("memRemark");
-    memo->setPlainText(QString(300, QChar(u'注')));
-    EXPECT_EQ(memo->toPlainText().size(), 250);
+    // What was typed stays in the box, whole.
+    EXPECT_EQ(t.find<QPlainTextEdit>("memRemark")->toPlainText().size(), 251);
+}
+
+TEST(TckFrm, TakingBackAUnitChangedAtAnotherDeskIsRefusedAndTheListShowsItAnew) {
+    Window t;
+    addUnit(t.db.conn(), "XH-001");
+    ASSERT_EQ(t.issue("XH-001", "TX-1"), "");
+    auto other = t.db.openAnother();
+    other->exec("update hwgl set khmc = '银泰卖场' where txm = 'TX-1'");
+    t.prompter.clear();
+    t.cancelCurrent();
+    EXPECT_EQ(t.prompter.last(), QStringLiteral("此记录已被其他操作员修改或删除，请重新打开窗口查看！"));
+    EXPECT_EQ(issuedCount(t.db.conn()), 1);
+    EXPECT_EQ(t.listed("khmc"), QStringList{"银泰卖场"});
 }

@@ -109,8 +109,8 @@ TEST(Issuer, CancelFreesTheBarCodeKeepsTheRemarkAndTheUnitComesNextAgain) {
     ASSERT_EQ(issuer.issue(request("XH-001", "TX-10")).hwid, b);
     EXPECT_EQ(issuer.issue(request("XH-001")).result, IssueResult::NoStock);
 
-    EXPECT_TRUE(issuer.cancel(a));
-    EXPECT_FALSE(issuer.cancel(a)); // already back in stock
+    EXPECT_TRUE(issuer.cancel({a, {}}));
+    EXPECT_FALSE(issuer.cancel({a, {}})); // already back in stock
     EXPECT_EQ(state(c, a), "入");
     for (const char* col : {"txm", "pjh", "ckrq", "khmc"})
         EXPECT_TRUE(column(c, a, col).isNull()) << col;
@@ -132,7 +132,7 @@ TEST(Issuer, TwoInstancesSeeEachOthersIssuesAtOnce) {
     EXPECT_EQ(there.issue(request("XH-001", "TX-1")).hwid, last);
     EXPECT_EQ(here.issue(request("XH-001")).result, IssueResult::NoStock);
     EXPECT_EQ(here.issue(request("XH-002", "tx-1")).result, IssueResult::DuplicateBarcode);
-    EXPECT_TRUE(here.cancel(last));
+    EXPECT_TRUE(here.cancel({last, {}}));
     EXPECT_EQ(there.issue(request("XH-002", "TX-1")).result, IssueResult::Issued);
 }
 

@@ -87,7 +87,7 @@ TEST(DataGrid, ARowTheDatabaseRefusesIsReportedAndStaysCurrent) {
     QCoreApplication::processEvents();
     ASSERT_EQ(c.prompts.shown.size(), 1u);
     EXPECT_EQ(c.prompts.shown[0].kind, ScriptedPrompter::Kind::Stop);
-    EXPECT_TRUE(c.prompts.last().contains("型号名称 最多 50 个字符"));
+    EXPECT_TRUE(c.prompts.last().contains("型号名称最多50个字符"));
     EXPECT_EQ(c.list.currentRow(), 0);
     EXPECT_EQ(grid.currentIndex().row(), 0);
 }

@@ -1,0 +1,136 @@
+#include "data/tablewriter.h"
+
+#include "core/schema.h"
+
+#include <QStringList>
+
+namespace data {
+
+namespace {
+
+QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+
+} // namespace
+
+StaleRow::StaleRow() : db::Error(QStringLiteral("此记录已被其他操作员修改或删除，请重新打开窗口查看！")) {}
+
+void TableWriter::setTable(const QString& table, const QString& key, bool autoKey) {
+    table_ = table;
+    key_ = key;
+    autoKey_ = autoKey && !key.isEmpty();
+}
+
+QString TableWriter::refusal(const QString& column, const db::Value& value) const {
+    const QString* text = value.ifText();
+    return text ? core::schema::refusal(table_, column, *text) : QString();
+}
+
+void TableWriter::refuseUnfit(const std::vector<QString>& columns, const std::vector<db::Value>& values,
+                              const std::vector<bool>* changed) const {
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (changed && !(*changed)[c])
+            continue; // what the file holds already is not refused again
+        const QString why = refusal(columns[c], values[c]);
+        if (!why.isEmpty())
+            throw db::DbError(why, {}, db::DbErrorKind::Width);
+    }
+}
+
+db::Value TableWriter::insert(const std::vector<QString>& columns, const std::vector<db::Value>& values) {
+    refuseUnfit(columns, values, nullptr);
+    QStringList cols, marks;
+    db::Params params;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (values[c].isNull() || (autoKey_ && columns[c].compare(key_, Qt::CaseInsensitive) == 0))
+            continue;
+        cols << quoted(columns[c]);
+        marks << QStringLiteral("?");
+        params.push_back(values[c]);
+    }
+    const QString sql =
+        cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
+                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(quoted(table_), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    conn_.exec(sql, params);
+    return autoKey_ ? db::Value(conn_.lastInsertId()) : db::Value();
+}
+
+QString TableWriter::whereRead(const std::vector<QString>& columns, const std::vector<db::Value>& read,
+                               db::Params& params) const {
+    // The key first, so the engine finds the row by its index; then every
+    // value as read. Texts compare byte for byte, not in the column's
+    // letter-case-blind order: "abc" read is not "ABC" stored.
+    QStringList parts;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].compare(key_, Qt::CaseInsensitive) == 0) {
+            parts.prepend(quoted(columns[c]) + QStringLiteral(" = ?"));
+            params.insert(params.begin(), read[c]);
+        }
+    }
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].compare(key_, Qt::CaseInsensitive) == 0)
+            continue;
+        parts << (read[c].ifText() ? quoted(columns[c]) + QStringLiteral(" IS ? COLLATE BINARY")
+                                   : quoted(columns[c]) + QStringLiteral(" IS ?"));
+        params.push_back(read[c]);
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+void TableWriter::update(const std::vector<QString>& columns, const std::vector<db::Value>& read,
+                         const std::vector<db::Value>& values, const std::vector<bool>& changed) {
+    refuseUnfit(columns, values, &changed);
+    QStringList sets;
+    db::Params params;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (!changed[c])
+            continue;
+        sets << quoted(columns[c]) + QStringLiteral(" = ?");
+        params.push_back(values[c]);
+    }
+    if (sets.isEmpty())
+        return; // stored unchanged
+    db::Params where;
+    const QString condition = whereRead(columns, read, where);
+    params.insert(params.end(), where.begin(), where.end());
+    const int n = conn_.exec(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(quoted(table_), sets.join(QStringLiteral(", ")), condition),
+        params);
+    if (n != 1)
+        throw StaleRow();
+}
+
+void TableWriter::remove(const std::vector<QString>& columns, const std::vector<db::Value>& read) {
+    db::Params params;
+    const QString condition = whereRead(columns, read, params);
+    if (conn_.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoted(table_), condition), params) != 1)
+        throw StaleRow();
+}
+
+std::optional<std::vector<db::Value>> TableWriter::reread(const std::vector<QString>& columns, const db::Value& key) {
+    QStringList cols;
+    for (const QString& c : columns)
+        cols << quoted(c);
+    auto st = conn_.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                .arg(cols.join(QStringLiteral(", ")), quoted(table_), quoted(key_)));
+    st->bindAll({key});
+    if (!st->step())
+        return std::nullopt;
+    std::vector<db::Value> row;
+    row.reserve(columns.size());
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        switch (st->kind(c)) {
+        case db::CellKind::Null: row.emplace_back(); break;
+        case db::CellKind::Integer: row.emplace_back(st->int64(c)); break;
+        case db::CellKind::Real: row.emplace_back(st->real(c)); break;
+        case db::CellKind::Text: {
+            const auto t = st->utf8(c);
+            row.emplace_back(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
+            break;
+        }
+        }
+    }
+    return row;
+}
+
+} // namespace data
