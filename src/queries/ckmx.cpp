@@ -111,7 +111,7 @@ TckmxFrm::TckmxFrm(db::Connection& conn, QWidget* parent)
                                 {QStringLiteral("入库日期"), QStringLiteral("rkrq"), true, {}, 90},
                                 {QStringLiteral("出库日期"), QStringLiteral("ckrq"), true, {}, 90},
                                 {QStringLiteral("客户名称"), QStringLiteral("khmc"), true, {}, 120},
-                                {QStringLiteral("客户电话"), QStringLiteral("khtel"), true, {}, 100},
+                                {QStringLiteral("客户电话"), QStringLiteral("khtel"), true, {}, 110},
                                 {QStringLiteral("货物类别"), QStringLiteral("type_name"), true, {}, 90},
                                 {QStringLiteral("客户地址"), QStringLiteral("khaddress"), true, {}, 150},
                                 {QStringLiteral("出入库"), QStringLiteral("if_in"), true, {}, 50}},
@@ -140,7 +140,7 @@ TckmxFrm::TckmxFrm(db::Connection& conn, QWidget* parent)
     top->addWidget(panel);
     top->addLayout(buttons);
     top->addWidget(DBGrid1, 1);
-    resize(1000, 620);
+    resize(1160, 620);
 
     connect(btnSave, &QPushButton::clicked, this, &TckmxFrm::btnSaveClick);
     connect(btnDel, &QPushButton::clicked, this, &TckmxFrm::btnDelClick);
@@ -247,5 +247,10 @@ void TckmxFrm::btnDelClick() {
 }
 
 void TckmxFrm::BitBtn2Click() {
-    ui::guard([&] { exporting::exportToSpreadsheet(this, adsHwgl_, exporting::goodsListLayout()); });
+    ui::guard([&] {
+        // The walk over the list moves its current row: the grid and the
+        // thirteen inputs follow once at the end, not at every unit.
+        data::ControlsDisabled quiet(adsHwgl_);
+        exporting::exportToSpreadsheet(this, adsHwgl_, exporting::goodsListLayout());
+    });
 }
