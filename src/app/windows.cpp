@@ -6,6 +6,7 @@
 #include "masterdata/jxs.h"
 #include "masterdata/oper.h"
 #include "outbound/ck.h"
+#include "queries/query.h"
 #include "stockin/rkgl.h"
 #include "ui/prompter.h"
 
@@ -22,6 +23,16 @@ Opener modal(db::Connection& conn) {
     };
 }
 
+// A modeless window: each choice makes a new one, discarded when it closes.
+template <class W>
+Opener modeless(db::Connection& conn) {
+    return [&conn](QWidget* parent) {
+        auto* w = new W(conn, parent);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->show();
+    };
+}
+
 } // namespace
 
 Openers windowOpeners(db::Connection& conn) {
@@ -29,7 +40,7 @@ Openers windowOpeners(db::Connection& conn) {
         {QStringLiteral("nIN"), modal<TrkglFrm>(conn)},   {QStringLiteral("nJxck"), modal<TckFrm>(conn)},
         {QStringLiteral("nJhdw"), modal<TjhdwFrm>(conn)}, {QStringLiteral("nCplb"), modal<TcktypeFrm>(conn)},
         {QStringLiteral("nCpxh"), modal<ThwxhFrm>(conn)}, {QStringLiteral("nJxszl"), modal<TjxsFrm>(conn)},
-        {QStringLiteral("nCzy"), modal<TOperFrm>(conn)},
+        {QStringLiteral("nCzy"), modal<TOperFrm>(conn)},  {QStringLiteral("nJxscx"), modeless<TqueryFrm>(conn)},
     };
 }
 
