@@ -7,6 +7,8 @@
 #include "masterdata/oper.h"
 #include "outbound/ck.h"
 #include "stockin/rkgl.h"
+#include "storesales/mc.h"
+#include "storesales/querymc.h"
 #include "ui/prompter.h"
 
 namespace app {
@@ -26,10 +28,15 @@ Opener modal(db::Connection& conn) {
 
 Openers windowOpeners(db::Connection& conn) {
     return {
-        {QStringLiteral("nIN"), modal<TrkglFrm>(conn)},   {QStringLiteral("nJxck"), modal<TckFrm>(conn)},
-        {QStringLiteral("nJhdw"), modal<TjhdwFrm>(conn)}, {QStringLiteral("nCplb"), modal<TcktypeFrm>(conn)},
-        {QStringLiteral("nCpxh"), modal<ThwxhFrm>(conn)}, {QStringLiteral("nJxszl"), modal<TjxsFrm>(conn)},
+        {QStringLiteral("nIN"), modal<TrkglFrm>(conn)},
+        {QStringLiteral("nJxck"), modal<TckFrm>(conn)},
+        {QStringLiteral("nJhdw"), modal<TjhdwFrm>(conn)},
+        {QStringLiteral("nCplb"), modal<TcktypeFrm>(conn)},
+        {QStringLiteral("nCpxh"), modal<ThwxhFrm>(conn)},
+        {QStringLiteral("nJxszl"), modal<TjxsFrm>(conn)},
         {QStringLiteral("nCzy"), modal<TOperFrm>(conn)},
+        {QStringLiteral("nMcxs"), modal<TmcFrm>(conn)},
+        {QStringLiteral("nMccx"), [&conn](QWidget* parent) { TquerymcFrm::openModeless(conn, parent); }},
     };
 }
 
