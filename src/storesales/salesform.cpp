@@ -175,11 +175,11 @@ SalesForm::SalesForm(db::Connection& conn, const Variant& variant, QWidget* pare
 
     std::vector<ui::Column> unitColumns;
     if (variant_.unitNumberShown)
-        unitColumns.push_back({QStringLiteral("序号"), QStringLiteral("hwid"), true, {}, 60});
-    unitColumns.push_back({QStringLiteral("条形码"), QStringLiteral("txm"), false, {}, 120});
+        unitColumns.push_back({QStringLiteral("序号"), QStringLiteral("hwid"), true, {}, 50});
+    unitColumns.push_back({QStringLiteral("条形码"), QStringLiteral("txm"), false, {}, 110});
     unitColumns.push_back({QStringLiteral("票据号"), QStringLiteral("pjh"), false, {}, 100});
-    const ui::Column model{QStringLiteral("货物型号"), QStringLiteral("hwmc"), true, {}, 100};
-    const ui::Column customer{QStringLiteral("客户名称"), QStringLiteral("khmc"), false, {}, 130};
+    const ui::Column model{QStringLiteral("货物型号"), QStringLiteral("hwmc"), true, {}, 90};
+    const ui::Column customer{QStringLiteral("客户名称"), QStringLiteral("khmc"), false, {}, 120};
     if (variant_.unitNumberShown) {
         unitColumns.push_back(model);
         unitColumns.push_back(customer);
@@ -187,8 +187,8 @@ SalesForm::SalesForm(db::Connection& conn, const Variant& variant, QWidget* pare
         unitColumns.push_back(customer);
         unitColumns.push_back(model);
     }
-    unitColumns.push_back({QStringLiteral("出库日期"), QStringLiteral("ckrq"), false, {}, 86});
-    unitColumns.push_back({QStringLiteral("入库日期"), QStringLiteral("rkrq"), true, {}, 86});
+    unitColumns.push_back({QStringLiteral("出库日期"), QStringLiteral("ckrq"), false, {}, 80});
+    unitColumns.push_back({QStringLiteral("入库日期"), QStringLiteral("rkrq"), true, {}, 80});
     unitColumns.push_back({QStringLiteral("出入"), QStringLiteral("if_in"), true, {}, 40});
     DBGrid2 = new ui::DataGrid(adsMcxshp_, unitColumns, this);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
