@@ -8,6 +8,8 @@
 #include "outbound/ck.h"
 #include "queries/query.h"
 #include "stockin/rkgl.h"
+#include "storesales/mc.h"
+#include "storesales/querymc.h"
 #include "ui/prompter.h"
 
 namespace app {
@@ -41,6 +43,7 @@ Openers windowOpeners(db::Connection& conn) {
         {QStringLiteral("nJhdw"), modal<TjhdwFrm>(conn)}, {QStringLiteral("nCplb"), modal<TcktypeFrm>(conn)},
         {QStringLiteral("nCpxh"), modal<ThwxhFrm>(conn)}, {QStringLiteral("nJxszl"), modal<TjxsFrm>(conn)},
         {QStringLiteral("nCzy"), modal<TOperFrm>(conn)},  {QStringLiteral("nJxscx"), modeless<TqueryFrm>(conn)},
+        {QStringLiteral("nMcxs"), modal<TmcFrm>(conn)},   {QStringLiteral("nMccx"), modeless<TquerymcFrm>(conn)},
     };
 }
 

@@ -1,0 +1,72 @@
+#include "storesales/seller.h"
+
+#include "core/codes.h"
+#include "core/schema.h"
+
+namespace storesales {
+
+using core::codes::kInStock;
+using core::codes::kIssued;
+
+namespace {
+
+db::Value textOrNull(const QString& s) { return s.isEmpty() ? db::Value() : db::Value(s); }
+
+// Units lost to other desks before giving up; each loss means another desk sold
+// one of the model in between.
+constexpr int kMaxAttempts = 100;
+
+} // namespace
+
+SaleOutcome Seller::sell(const SaleRequest& r) {
+    const QString khmc = r.store + QLatin1Char(':') + r.customer;
+
+    // The write lock first: the choice and the update see one state of the file.
+    db::Transaction t(conn_);
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const db::Value candidate =
+            conn_.scalar(QStringLiteral("select hwid from hwgl where hwmc = ? and if_in = ? order by hwid limit 1"),
+                         {r.model, kInStock});
+        if (candidate.isNull())
+            return {SaleResult::NoStock, 0, {}};
+        for (const auto& [column, value] : {std::pair{QStringLiteral("khmc"), khmc},
+                                            {QStringLiteral("khtel"), r.tel},
+                                            {QStringLiteral("khaddress"), r.address}}) {
+            const QString refused = core::schema::refusal(QStringLiteral("hwgl"), column, value);
+            if (!refused.isEmpty())
+                return {SaleResult::Refused, 0, refused};
+        }
+        const int n = conn_.exec(
+            QStringLiteral("update hwgl set mcid = ?, if_in = ?, khmc = ?, ckrq = ?, khtel = ?, "
+                           "khaddress = ? where hwid = ? and if_in = ?"),
+            {r.mcid, kIssued, khmc, db::Value(r.date), textOrNull(r.tel), textOrNull(r.address), candidate, kInStock});
+        if (n == 1) {
+            t.commit();
+            return {SaleResult::Sold, candidate.toInt(), {}};
+        }
+    }
+    throw db::DbError(QStringLiteral("其他用户正在出库此型号，请稍后再试"));
+}
+
+int Seller::returnUnits(qint64 mcid) {
+    return conn_.exec(QStringLiteral("update hwgl set if_in = ? where mcid = ? and if_in = ?"),
+                      {kInStock, mcid, kIssued});
+}
+
+std::optional<HeldBarcode> Seller::heldElsewhere(const QString& txm, qint64 hwid) {
+    auto st = conn_.prepare(
+        QStringLiteral("select hwid, txm from hwgl where if_in = ? and txm = ? and hwid <> ? order by hwid limit 1"));
+    st->bindAll({kIssued, txm, hwid});
+    if (!st->step())
+        return std::nullopt;
+    return HeldBarcode{st->value(0).toInt(), st->value(1).toString()};
+}
+
+QString composedBarcodeWarning(const HeldBarcode& held) {
+    return QStringLiteral("货物序号为") + QString::number(held.hwid) + QStringLiteral("条形码为") + held.txm +
+           QStringLiteral("的物品已经出库，不能重复出库，请查询检查！");
+}
+
+QString fixedBarcodeWarning() { return QStringLiteral("此条形码的物品已经出库，请查询检查！"); }
+
+} // namespace storesales
