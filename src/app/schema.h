@@ -18,8 +18,13 @@ using core::schema::regions;
 // the indexes. Throws DbError when the file exists already or cannot be written.
 void createDatabase(const QString& path);
 
+// Brings a file of an older version of this system to the present one, in one
+// transaction (keys are kept). Returns the version it had; 0 when it was current.
+int upgradeDatabase(const QString& path);
+
 // Opens an existing database file of this system (never creates one); throws
-// DbError with a clear text when it is missing, no database, or another one.
+// DbError with a clear text when it is missing, no database, another one, or
+// of an older version (naming the command that upgrades it).
 std::unique_ptr<db::Connection> openDatabase(const QString& path);
 
 } // namespace app::schema

@@ -22,7 +22,7 @@ const std::vector<Table>& tables() {
           {"khaddress", Kind::Text, 60, "客户地址"},
           {"remark", Kind::Text, 250, "备注"},
           {"pjh", Kind::Text, 50, "票据号"},
-          {"mcid", Kind::Short, 0, "卖场序号"}}},
+          {"mcid", Kind::Integer, 0, "卖场序号"}}},
         {"jhdw",
          {{"jhid", Kind::Key, 0, "序号"},
           {"dwmc", Kind::Text, 60, "单位名称"},
@@ -30,8 +30,10 @@ const std::vector<Table>& tables() {
           {"address", Kind::Text, 60, "地址"},
           {"bz", Kind::Text, 50, "备注"}}},
         {"cktype", {{"type_id", Kind::Key, 0, "序号"}, {"type_name", Kind::Text, 50, "型号名称"}}},
+        // xh_id: a hidden key, so that a model's row is changed by key, not by its values.
         {"hwxh",
-         {{"xh", Kind::Text, 20, "型号"},
+         {{"xh_id", Kind::Key, 0, "序号"},
+          {"xh", Kind::Text, 20, "型号"},
           {"type_name", Kind::Text, 20, "类别"},
           {"mc", Kind::Text, 30, "名称"},
           {"remark", Kind::Text, 200, "配置说明"}}},
@@ -102,6 +104,29 @@ const QStringList& regions() {
                                   QStringLiteral("衢州"), QStringLiteral("丽水"), QStringLiteral("金华"),
                                   QStringLiteral("温州")};
     return r;
+}
+
+const Table* table(const QString& name) {
+    for (const Table& t : tables()) {
+        if (name.compare(QLatin1String(t.name), Qt::CaseInsensitive) == 0)
+            return &t;
+    }
+    return nullptr;
+}
+
+const std::vector<Index>& indexes() {
+    static const std::vector<Index> i = {
+        {"hwgl_model_state", "hwgl", "hwmc, if_in", false},
+        {"hwgl_txm", "hwgl", "txm", false},
+        {"hwgl_mcid", "hwgl", "mcid", false},
+        {"hwgl_pjh", "hwgl", "pjh", false},
+        {"hwgl_rkrq", "hwgl", "rkrq", false},
+        {"hwgl_ckrq", "hwgl", "ckrq", false},
+        {"hwxh_xh", "hwxh", "xh", true},
+        {"hwxh_type_name", "hwxh", "type_name", false},
+        {"jxs_dq", "jxs", "dq", false},
+    };
+    return i;
 }
 
 const Column* column(const QString& table, const QString& name) {

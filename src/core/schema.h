@@ -9,14 +9,22 @@
 // widths and captions, the marks and the regions a new file holds.
 namespace core::schema {
 
-// Marks that tell this system's database file from any other file.
-constexpr int kSchemaVersion = 1;
+// Marks that tell this system's database file from any other file. Version 2
+// gave the models a hidden key (hwxh.xh_id); version 3 widened the store sale
+// number of a unit (hwgl.mcid) to the range of mcxs.mcid.
+constexpr int kSchemaVersion = 3;
 int applicationId();
 
 // The name of the database file in the working directory.
 inline QString fileName() { return QStringLiteral("ck.mdb"); }
 
-enum class Kind { Key, Text, Short, Date };
+enum class Kind {
+    Key,     // integer key the database assigns
+    Text,    // text of at most `width` characters, compared without letter case
+    Short,   // integer of -32768..32767
+    Integer, // 64-bit integer
+    Date,    // date and time
+};
 
 struct Column {
     const char* name;
@@ -32,6 +40,17 @@ struct Table {
 };
 
 const std::vector<Table>& tables();
+const Table* table(const QString& name);
+
+struct Index {
+    const char* name;
+    const char* table;
+    const char* columns; // comma-separated
+    bool unique;
+};
+
+// The indexes every file has: the searches and the checks of the windows use them.
+const std::vector<Index>& indexes();
 
 // The column of a table, or nullptr when there is none of that name.
 const Column* column(const QString& table, const QString& name);

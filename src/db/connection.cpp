@@ -56,6 +56,7 @@ public:
     void commit() override { throw DbError(reason_); }
     void rollback() override {}
     bool inTransaction() const override { return false; }
+    bool isReadOnly() const override { return true; }
 
 private:
     QString reason_;

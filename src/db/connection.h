@@ -66,6 +66,8 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+    // True when the file could only be opened for reading.
+    virtual bool isReadOnly() const = 0;
 };
 
 // Opens an existing database file: never creates one. Throws DbError with the

@@ -219,6 +219,7 @@ public:
             exec(QStringLiteral("ROLLBACK"));
     }
     bool inTransaction() const override { return !sqlite3_get_autocommit(h_); }
+    bool isReadOnly() const override { return sqlite3_db_readonly(h_, "main") == 1; }
 
 private:
     sqlite3* h_ = nullptr;

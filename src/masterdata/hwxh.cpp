@@ -17,9 +17,8 @@ ThwxhFrm::ThwxhFrm(db::Connection& conn, QWidget* parent)
     adsCktype_.setSql(QStringLiteral("select type_id, type_name from cktype"));
 
     list_.setObjectName(QStringLiteral("adsXh"));
-    // No key: a row is found by the values it was read with, so a model without
-    // a code can still be changed.
-    list_.setTable(QStringLiteral("hwxh"));
+    // The hidden key finds the row, so a model without a code can still be changed.
+    list_.setTable(QStringLiteral("hwxh"), QStringLiteral("xh_id"));
     list_.afterInsert = [this](data::DataSet& l) { l.setValue(QStringLiteral("type_name"), category_); };
     list_.beforePost = [this](data::DataSet& l) { checkNewCode(l); };
     skipWhenEmpty_ = true;
