@@ -40,6 +40,8 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     const QString customer = core::trimmed(r.customer);
     const QString bill = core::trimmed(r.bill);
     const QString remark = core::trimmed(r.remark);
+    if (!r.date.isValid())
+        return {IssueResult::Unfit, 0, QStringLiteral("出库日期不是有效的日期！")};
     // Nothing is cut: an entry longer than its column is refused by name.
     const std::pair<const char*, const QString*> entries[] = {
         {"hwmc", &r.model}, {"txm", &barcode}, {"pjh", &bill}, {"khmc", &customer}, {"remark", &remark}};

@@ -8,7 +8,7 @@
 namespace stockin {
 
 qint64 parseQuantity(const QString& typed) {
-    const auto bad = [&] { return db::ConversionError(QStringLiteral("'%1' 不是有效的整数值").arg(typed)); };
+    const auto bad = [&] { return db::ConversionError(QStringLiteral("数量: '%1' 不是有效的整数值").arg(typed)); };
     qsizetype i = 0;
     const qsizetype n = typed.size();
     while (i < n && (typed[i] == QLatin1Char(' ') || typed[i] == QLatin1Char('\t')))
@@ -44,6 +44,8 @@ Outcome registerUnits(data::DataSet& units, const Entry& e) {
         return {QStringLiteral("数量不能超过%1!").arg(kMaxQuantity)};
     if (!e.supplier)
         return {QStringLiteral("请选择进货单位!")};
+    if (!e.date.isValid())
+        return {QStringLiteral("入库日期不是有效的日期！")};
 
     units.checkBrowseMode();
     const int fIn = units.fieldIndex(QStringLiteral("if_in"));

@@ -2,6 +2,7 @@
 
 #include "ui/guard.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -64,6 +65,12 @@ DataGrid::DataGrid(data::DataSet& list, std::vector<Column> columns, QWidget* pa
                                            : std::max(70, fontMetrics().horizontalAdvance(columns[c].header) + 40);
         setColumnWidth(c, w);
     }
+    // While the list takes a row out or puts one in, the view's own moves of
+    // its current line are no moves of the user: they must not store or drop rows.
+    for (auto begin : {&data::DataSet::aboutToRemoveRow, &data::DataSet::aboutToInsertRow})
+        connect(&list_, begin, this, [this](int) { listChanging_ = true; });
+    for (auto end : {&data::DataSet::rowRemoved, &data::DataSet::rowInserted})
+        connect(&list_, end, this, [this](int) { listChanging_ = false; });
     connect(&list_, &data::DataSet::currentRowChanged, this, &DataGrid::showListRow);
     connect(&list_, &data::DataSet::resetDone, this, [this] { showListRow(list_.currentRow()); });
     showListRow(list_.currentRow());
@@ -77,7 +84,7 @@ void DataGrid::setReadOnly(bool ro) {
 }
 
 void DataGrid::showListRow(int row) {
-    if (syncing_)
+    if (syncing_ || !model_->hasList())
         return;
     syncing_ = true;
     const int col = std::max(0, currentIndex().column());
@@ -93,7 +100,7 @@ void DataGrid::showListRow(int row) {
 
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (syncing_ || !current.isValid() || current.row() == list_.currentRow())
+    if (syncing_ || listChanging_ || !model_->hasList() || !current.isValid() || current.row() == list_.currentRow())
         return;
     syncing_ = true;
     guard([&] { list_.setCurrentRow(current.row()); });
@@ -107,8 +114,16 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
 
 void DataGrid::keyPressEvent(QKeyEvent* e) {
     const bool down = e->key() == Qt::Key_Down && e->modifiers() == Qt::NoModifier;
-    if (down && appendPastEnd_ && !isReadOnly() && state() != QAbstractItemView::EditingState && list_.isOpen() &&
+    if (down && appendPastEnd_ && !isReadOnly() && model_->hasList() && list_.isOpen() &&
         (list_.count() == 0 || list_.currentRow() == list_.count() - 1)) {
+        // An open cell editor hands its text over first, as leaving the cell does.
+        if (state() == QAbstractItemView::EditingState) {
+            QWidget* editor = QApplication::focusWidget();
+            if (editor && editor != this && isAncestorOf(editor)) {
+                commitData(editor);
+                closeEditor(editor, QAbstractItemDelegate::NoHint);
+            }
+        }
         // Moving past the last line: an untouched new row stays the only one.
         if (!(list_.state() == data::State::Insert && !list_.isModified()))
             guard([&] { list_.append(); });

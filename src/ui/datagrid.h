@@ -32,6 +32,7 @@ private:
     GridModel* model_;
     bool appendPastEnd_ = true;
     bool syncing_ = false;
+    bool listChanging_ = false; // between the list's announcement of a row removed or inserted and its end
 };
 
 } // namespace ui

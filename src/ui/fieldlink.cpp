@@ -10,6 +10,9 @@ namespace ui {
 
 FieldLink::FieldLink(QWidget* input, data::DataSet& list, const QString& field)
     : QObject(input), input_(input), list_(list), field_(field) {
+    // The input may outlive the list (a window's members go before its child
+    // widgets): from then on the link does nothing.
+    connect(&list_, &QObject::destroyed, this, [this] { listAlive_ = false; });
     connect(&list_, &data::DataSet::currentRowChanged, this, &FieldLink::refresh);
     connect(&list_, &data::DataSet::resetDone, this, &FieldLink::refresh);
     connect(&list_, &data::DataSet::stateChanged, this, &FieldLink::refresh);
@@ -46,7 +49,7 @@ FieldLink* FieldLink::bind(QPlainTextEdit* memo, data::DataSet& list, const QStr
 }
 
 void FieldLink::typed(const QString& text) {
-    if (showing_)
+    if (showing_ || !listAlive_)
         return;
     const int f = list_.fieldIndex(field_);
     if (!list_.isOpen() || f < 0)
@@ -56,6 +59,8 @@ void FieldLink::typed(const QString& text) {
 }
 
 void FieldLink::refresh() {
+    if (!listAlive_)
+        return;
     const int f = list_.fieldIndex(field_);
     show(list_.isOpen() && f >= 0 ? list_.value(f).toString() : QString());
 }

@@ -30,6 +30,7 @@ private:
 
     QWidget* input_;
     data::DataSet& list_;
+    bool listAlive_ = true;
     QString field_;
     bool showing_ = false;
 };

@@ -6,6 +6,12 @@ namespace ui {
 
 GridModel::GridModel(data::DataSet& list, std::vector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), list_(list), columns_(std::move(columns)), rows_(list.count()) {
+    connect(&list_, &QObject::destroyed, this, [this] {
+        listAlive_ = false;
+        beginResetModel();
+        rows_ = 0;
+        endResetModel();
+    });
     connect(&list_, &data::DataSet::aboutToReset, this, [this] { beginResetModel(); });
     connect(&list_, &data::DataSet::resetDone, this, [this] {
         rows_ = list_.count();
@@ -40,7 +46,7 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 int GridModel::fieldOf(int column) const { return list_.fieldIndex(columns_[column].field); }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_)
+    if (!index.isValid() || index.row() >= rows_ || !listAlive_)
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return list_.displayText(index.row(), fieldOf(index.column()));
@@ -56,7 +62,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation o, int role) const {
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
+    if (!index.isValid() || !listAlive_)
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const int field = fieldOf(index.column());
@@ -66,7 +72,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+    if (!listAlive_ || !index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const int field = fieldOf(index.column());
     const QString typed = value.toString();

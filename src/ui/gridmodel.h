@@ -30,6 +30,9 @@ public:
     const Column& column(int c) const { return columns_[c]; }
     void setReadOnly(bool ro) { readOnly_ = ro; }
     bool isReadOnly() const { return readOnly_; }
+    // False once the list is destroyed: a window's lists may go before its
+    // grids, and an editor closing then must not reach them.
+    bool hasList() const { return listAlive_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,6 +49,7 @@ private:
     data::DataSet& list_;
     std::vector<Column> columns_;
     bool readOnly_ = false;
+    bool listAlive_ = true;
     int rows_ = 0;
 };
 

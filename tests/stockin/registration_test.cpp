@@ -43,7 +43,7 @@ TEST(ParseQuantity, AcceptsSignedDecimalWithLeadingBlanksOnly) {
         stockin::parseQuantity("3x");
         FAIL();
     } catch (const db::ConversionError& e) {
-        EXPECT_EQ(e.text(), "'3x' 不是有效的整数值");
+        EXPECT_EQ(e.text(), "数量: '3x' 不是有效的整数值");
     }
 }
 

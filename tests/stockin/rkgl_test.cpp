@@ -159,8 +159,8 @@ TEST(StockinWindow, InputErrorsStoreNothing) {
     const Case cases[] = {
         {"no model", "  ", "华东电子", "3", Kind::Message, "请填写货物型号!"},
         {"no quantity", "TP-X1", "华东电子", " ", Kind::Message, "请填写数量!"},
-        {"no number", "TP-X1", "华东电子", "3x", Kind::Stop, "'3x' 不是有效的整数值"},
-        {"blank after the digits", "TP-X1", "华东电子", "3 ", Kind::Stop, "'3 ' 不是有效的整数值"},
+        {"no number", "TP-X1", "华东电子", "3x", Kind::Stop, "数量: '3x' 不是有效的整数值"},
+        {"blank after the digits", "TP-X1", "华东电子", "3 ", Kind::Stop, "数量: '3 ' 不是有效的整数值"},
         {"zero", "TP-X1", "华东电子", "0", Kind::Message, ""},
         {"negative", "TP-X1", "华东电子", "-3", Kind::Message, ""},
         {"too many", "TP-X1", "华东电子", "250000", Kind::Message, "数量不能超过100000!"},

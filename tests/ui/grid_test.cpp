@@ -126,5 +126,10 @@ TEST(Guard, ShowsErrorsWithTheirOwnTextAndAbortSilently) {
     EXPECT_FALSE(ui::guard([] { throw data::Abort(); }));
     EXPECT_TRUE(ui::guard([] {}));
     EXPECT_EQ(prompts.texts(), (QStringList{"CHECK constraint failed: 备注 最多 250 个字符", "'3x' 不是有效的整数值"}));
+    // Another desk's change is news, not a failure: a plain message.
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompter::Kind::Stop);
+    prompts.shown.clear();
+    EXPECT_FALSE(ui::guard([] { throw data::StaleRow(); }));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompter::Kind::Message);
 }
