@@ -223,3 +223,82 @@ TEST(DataSet, DisabledControlsHearOneResetAfterABatch) {
     EXPECT_EQ(s.list.count(), 4);
     EXPECT_EQ(s.list.currentRow(), 3);
 }
+
+TEST(DataSet, AWriteFromAStaleListIsRefusedAndTheRowReadAgain) {
+    Suppliers s({"甲", "乙", "丙"});
+    auto other = s.db.openAnother();
+    other->exec("update jhdw set tel = '0571' where dwmc = '甲'");
+    other->exec("update jhdw set dwmc = 'b' where dwmc = '乙'");
+    other->exec("delete from jhdw where dwmc = '丙'");
+
+    // Changed elsewhere: nothing written, the list shows the file's values.
+    s.list.setValue("dwmc", "甲改");
+    EXPECT_THROW(s.list.post(), data::StaleRow);
+    EXPECT_EQ(s.list.state(), State::Browse);
+    EXPECT_EQ(s.list.value("tel").toString(), "0571");
+    EXPECT_EQ(s.stored(), (QStringList{"甲", "b"}));
+
+    // Deleted elsewhere: the row leaves the list and nothing else is touched.
+    s.list.setCurrentRow(2);
+    EXPECT_THROW(s.list.remove(), data::StaleRow);
+    EXPECT_EQ(s.list.count(), 2);
+    EXPECT_EQ(s.stored(), (QStringList{"甲", "b"}));
+
+    // A change of letter case alone is a change: "B" read is not "b" stored.
+    s.list.setCurrentRow(1);
+    s.list.setValue("tel", "1");
+    EXPECT_THROW(s.list.post(), data::StaleRow); // renamed elsewhere
+    EXPECT_EQ(s.list.value("dwmc").toString(), "b");
+    s.list.setValue("tel", "1");
+    s.list.post();
+    other->exec("update jhdw set dwmc = 'B' where dwmc = 'b'");
+    s.list.setValue("tel", "2");
+    EXPECT_THROW(s.list.post(), data::StaleRow);
+    EXPECT_EQ(s.list.value("dwmc").toString(), "B");
+    // Re-read, the row can be written again.
+    s.list.setValue("tel", "3");
+    s.list.post();
+    EXPECT_EQ(other->scalar("select tel from jhdw where dwmc = 'B'").toString(), "3");
+}
+
+TEST(DataSet, ATextThatDoesNotFitOrHoldsANullCharacterIsRefusedBeforeAnythingIsWritten) {
+    Suppliers s({"甲"});
+    const struct {
+        QString typed;
+        const char* message;
+    } cases[] = {
+        {QString(61, QChar(u'名')), "单位名称最多60个字符！"},
+        {QString("abc") + QChar(0) + QString(300, 'x'), "单位名称不能包含空字符！"},
+    };
+    for (const auto& c : cases) {
+        s.list.setValue("dwmc", c.typed);
+        try {
+            s.list.post();
+            ADD_FAILURE() << c.message;
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.text(), QString::fromUtf8(c.message));
+        }
+        s.list.cancel();
+    }
+    EXPECT_EQ(s.stored(), QStringList{"甲"});
+    // Sixty characters, one of them outside the basic plane, fit.
+    s.list.setValue("dwmc", QString(59, QChar(u'名')) + QString::fromUtf8("\xF0\x9F\x98\x80"));
+    s.list.post();
+    EXPECT_EQ(s.db.conn().scalar("select length(dwmc) from jhdw").toInt(), 60);
+}
+
+TEST(DataSet, ForgettingRowsAfterAFailedBatchTouchesOnlyMemory) {
+    Suppliers s({"甲"});
+    {
+        db::Transaction tx(s.db.conn());
+        for (const char* n : {"乙", "丙"}) {
+            s.list.append();
+            s.list.setValue("dwmc", QString::fromUtf8(n));
+            s.list.post();
+        }
+        s.list.forgetRowsAfter(1);
+    } // rolled back
+    EXPECT_EQ(s.list.count(), 1);
+    EXPECT_EQ(s.list.currentRow(), 0);
+    EXPECT_EQ(s.stored(), QStringList{"甲"});
+}

@@ -136,3 +136,32 @@ TEST(Transactions, SecondConnectionWaitsForTheWriterInsteadOfFailing) {
     other->exec("insert into cktype (type_name) values ('b')");
     EXPECT_EQ(countRows(t.conn(), "select * from cktype"), 2);
 }
+
+TEST(Transaction, AnInnerGuardIsASavepointOfTheOuterOne) {
+    TestDb t;
+    auto& c = t.conn();
+    {
+        db::Transaction outer(c);
+        c.exec("insert into area (area_name) values ('甲')");
+        {
+            db::Transaction inner(c); // rolled back alone
+            c.exec("insert into area (area_name) values ('乙')");
+        }
+        {
+            db::Transaction inner(c);
+            c.exec("insert into area (area_name) values ('丙')");
+            inner.commit();
+        }
+        EXPECT_TRUE(c.inTransaction());
+        outer.commit();
+    }
+    EXPECT_FALSE(c.inTransaction());
+    EXPECT_EQ(countRows(c, "select * from area where area_name in ('甲', '乙', '丙')"), 2);
+    {
+        db::Transaction outer(c);
+        db::Transaction inner(c);
+        c.exec("insert into area (area_name) values ('丁')");
+        inner.commit();
+    } // the outer one decides: nothing stays
+    EXPECT_EQ(countRows(c, "select * from area where area_name = '丁'"), 0);
+}

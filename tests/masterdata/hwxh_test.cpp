@@ -5,6 +5,7 @@
 #include "support/screen.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 using namespace testing_support;
 using testing_support::ScriptedPrompter;
@@ -218,4 +219,53 @@ TEST(ModelWindow, DeleteAsksAndRemovesOnlyOnOk) {
     s.press("btnDel");
     EXPECT_EQ(rows(t.db.conn(), "select xh from hwxh order by rowid"), QStringList({"TP-X1", "HP-800", "OLD-1"}));
     EXPECT_EQ(lines(s.models()), QStringList({"TP-X1|ThinkPad X1|"}));
+}
+
+TEST(ModelWindow, BlankModelsAreChangedAndDeletedOneAtATime) {
+    Models t;
+    for (int i = 0; i < 3; ++i)
+        t.db.conn().exec("insert into hwxh (type_name) values ('台式机')");
+    Window s(t.db.conn());
+    s.choose(1);
+    ASSERT_EQ(lines(s.models()).size(), 4);
+    EXPECT_TRUE(type(s.models(), 2, 1, "新名称"));
+    s.press("btnSave");
+    EXPECT_EQ(rows(t.db.conn(), "select count(*) from hwxh where mc = '新名称'"), QStringList{"1"});
+    select(s.models(), 3);
+    s.press("btnDel");
+    EXPECT_EQ(rows(t.db.conn(), "select count(*) from hwxh where xh is null"), QStringList{"2"});
+    EXPECT_TRUE(t.prompts.texts().filter("型号不能重复").isEmpty());
+}
+
+TEST(ModelWindow, ClosingWithACellEditorOpenStoresNothingHalfAndDoesNotCrash) {
+    Models t;
+    auto s = std::make_unique<Window>(t.db.conn());
+    select(s->models(), 0, 1);
+    s->models()->edit(s->models()->currentIndex());
+    QApplication::processEvents();
+    auto* editor = s->models()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("半截");
+    s->w.activateWindow();
+    QApplication::setActiveWindow(&s->w);
+    editor->setFocus();
+    QApplication::processEvents();
+    s.reset(); // the window goes while the editor is open
+    EXPECT_EQ(t.stored().size(), 4);
+}
+
+TEST(ModelWindow, DownInAnOpenEditorOnTheLastLineStoresTheRowAndStartsANewOne) {
+    Models t;
+    Window s(t.db.conn());
+    select(s.models(), 1, 1);
+    s.models()->edit(s.models()->currentIndex());
+    QApplication::processEvents();
+    auto* editor = s.models()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("T14 Gen 5");
+    QTest::keyClick(editor, Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_EQ(rows(t.db.conn(), "select mc from hwxh where xh = 'TP-T14'"), QStringList{"T14 Gen 5"});
+    EXPECT_EQ(s.w.list().state(), data::State::Insert);
+    EXPECT_EQ(lines(s.models()).size(), 3);
 }

@@ -3,9 +3,7 @@
 #include "db/dates.h"
 #include "pickers/xhSelect.h"
 #include "stockin/rkgl.h"
-#include "support/scripted.h"
-#include "support/testdb.h"
-#include "ui/datagrid.h"
+#include "support/screen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,27 +41,16 @@ struct Stockin {
     qint64 rows() { return db.conn().scalar("select count(*) from hwgl").toInt(); }
 };
 
-// The window as a user has it in front of them.
-struct Screen {
-    TrkglFrm w;
-    explicit Screen(db::Connection& conn) : w(conn) {
-        w.show();
-        QApplication::processEvents();
-    }
-    template <class T>
-    T* get(const char* name) {
-        T* c = w.findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
+// The stock-in window as a user has it in front of them.
+struct Screen : testing_support::Screen<TrkglFrm> {
+    using testing_support::Screen<TrkglFrm>::Screen;
     QComboBox* model() { return get<QComboBox>("cmbXh"); }
     QComboBox* supplier() { return get<QComboBox>("dlkDwmcPL"); }
     QLineEdit* quantity() { return get<QLineEdit>("edtNum"); }
     QDateEdit* date() { return get<QDateEdit>("dtpRkrq"); }
     QPlainTextEdit* remark() { return get<QPlainTextEdit>("memRemark"); }
     QCheckBox* count() { return get<QCheckBox>("cbxTotal"); }
-    ui::DataGrid* grid() { return get<ui::DataGrid>("DBGrid1"); }
-    void press(const char* name) { QTest::mouseClick(get<QPushButton>(name), Qt::LeftButton); }
+    ui::DataGrid* grid() { return testing_support::Screen<TrkglFrm>::grid("DBGrid1"); }
 
     void fill(const QString& xh, const QString& supplierName, const QString& n, const QDate& day = kToday) {
         model()->setEditText(xh);
@@ -71,18 +58,7 @@ struct Screen {
         quantity()->setText(n);
         date()->setDate(day);
     }
-    // The grid's lines as shown: each line's cells joined by "|".
-    QStringList lines() {
-        QStringList out;
-        auto* m = grid()->model();
-        for (int r = 0; r < m->rowCount(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < m->columnCount(); ++c)
-                cells << m->index(r, c).data().toString();
-            out << cells.join('|');
-        }
-        return out;
-    }
+    QStringList lines() { return testing_support::lines(grid()); }
 };
 
 QString shown(const QDate& d) { return db::Value(d).toString(); }
@@ -263,4 +239,18 @@ TEST(StockinWindow, DoubleClickOnTheModelBoxPutsThePickersChoiceInIt) {
     QTest::mouseDClick(s.model()->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(t.modals.count, 2);
     EXPECT_EQ(s.model()->currentText(), "");
+}
+
+TEST(StockinWindow, DeleteOfAUnitIssuedAtAnotherDeskIsRefusedAndTheLineShowsItAnew) {
+    Stockin t;
+    t.unit("TP-X1", 1, kToday, "入");
+    Screen s(t.db.conn());
+    auto other = t.db.openAnother();
+    other->exec("update hwgl set if_in = '出', txm = 'SN-1', khmc = '杭州华联' where hwid = 1");
+    t.prompts.answers = {true};
+    s.press("btnDel");
+    EXPECT_EQ(t.prompts.last(), "此记录已被其他操作员修改或删除，请重新打开窗口查看！");
+    EXPECT_EQ(t.prompts.shown.back().kind, Kind::Message);
+    EXPECT_EQ(t.db.conn().scalar("select txm from hwgl where hwid = 1"), db::Value("SN-1"));
+    EXPECT_EQ(s.grid()->list().value("if_in"), db::Value("出")); // the list holds what the file holds
 }
