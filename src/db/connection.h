@@ -78,6 +78,8 @@ std::unique_ptr<Connection> openSqlite(const QString& path, bool create = false)
 // lock and with false when the wait is over, so the program can show that it
 // waits (the wait ends after 30 seconds with a Busy DbError).
 void setBusyHook(std::function<void(bool waiting)> hook);
+// How long a write waits for the lock (30 seconds unless changed; tests wait less).
+void setBusyWaitLimit(int milliseconds);
 
 // A connection that is not open: every call fails with a clear DbError. Start-up
 // uses it when the database could not be opened, so windows report the failure.

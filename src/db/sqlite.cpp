@@ -62,7 +62,10 @@ DbError failure(sqlite3* h, int rc, const QString& sql) {
 }
 
 // How long a write waits for another desk's write lock before it gives up.
-constexpr int kBusyWaitMs = 30000;
+int& busyWaitMs() {
+    static int ms = 30000;
+    return ms;
+}
 
 std::function<void(bool)>& busyHook() {
     static std::function<void(bool)> hook;
@@ -78,7 +81,7 @@ int onBusy(void* waiting, int attempt) {
             busyHook()(true);
     }
     const int slept = attempt < 10 ? attempt * 5 : 45 + (attempt - 10) * 50;
-    if (slept >= kBusyWaitMs)
+    if (slept >= busyWaitMs())
         return 0;
     sqlite3_sleep(attempt < 10 ? 5 : 50);
     return 1;
@@ -234,5 +237,6 @@ std::unique_ptr<Connection> openSqlite(const QString& path, bool create) {
 }
 
 void setBusyHook(std::function<void(bool waiting)> hook) { busyHook() = std::move(hook); }
+void setBusyWaitLimit(int milliseconds) { busyWaitMs() = milliseconds; }
 
 } // namespace db

@@ -3,6 +3,7 @@
 #include "support/testdb.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -164,4 +165,74 @@ TEST(Transaction, AnInnerGuardIsASavepointOfTheOuterOne) {
         inner.commit();
     } // the outer one decides: nothing stays
     EXPECT_EQ(countRows(c, "select * from area where area_name = '丁'"), 0);
+}
+
+TEST(EngineErrors, EachKindReachesTheScreenAsAChineseSentenceAndTheEngineTextStaysForTheLog) {
+    TestDb t;
+    auto& c = t.conn();
+    c.exec("insert into hwxh (xh) values ('TP-X1')");
+    db::setBusyWaitLimit(200);
+    std::vector<bool> waits;
+    db::setBusyHook([&](bool waiting) { waits.push_back(waiting); });
+
+    const auto failure = [](const std::function<void()>& f) -> db::DbError {
+        try {
+            f();
+        } catch (const db::DbError& e) {
+            return e;
+        }
+        return db::DbError("accepted");
+    };
+    auto other = t.openAnother();
+    QTemporaryDir elsewhere;
+    QFile junk(elsewhere.filePath("ck.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        db::DbErrorKind kind;
+        QString text;
+    } cases[] = {
+        {"width", [&] { c.exec("insert into hwgl (hwmc) values (?)", {QString(31, 'M')}); }, db::DbErrorKind::Width,
+         "货物型号最多30个字符"},
+        {"duplicate", [&] { c.exec("insert into hwxh (xh) values ('tp-x1')"); }, db::DbErrorKind::Duplicate,
+         "型号不能重复"},
+        {"busy",
+         [&] {
+             db::Transaction hold(*other);
+             other->exec("insert into area (area_name) values ('甲')");
+             c.exec("insert into area (area_name) values ('乙')");
+         },
+         db::DbErrorKind::Busy, "数据库正忙：其他操作员正在写入，请稍后再试"},
+        {"read-only",
+         [&] {
+             auto ro = t.openAnother();
+             ro->exec("pragma query_only = 1");
+             ro->exec("insert into area (area_name) values ('丙')");
+         },
+         db::DbErrorKind::ReadOnly, "数据库文件只读，不能保存修改"},
+        {"not a database", [&] { db::openSqlite(junk.fileName())->scalar("pragma user_version"); },
+         db::DbErrorKind::NotADatabase, "ck.mdb 不是有效的数据库文件或已损坏"},
+        {"disk full",
+         [&] {
+             auto small = t.openAnother();
+             small->exec("pragma max_page_count = " + small->scalar("pragma page_count").toString());
+             small->exec("insert into hwgl (remark) values (?)", {QString(200, 'x')});
+             for (int i = 0; i < 12; ++i)
+                 small->exec("insert into hwgl (remark) select remark from hwgl");
+         },
+         db::DbErrorKind::DiskFull, "磁盘已满，不能保存修改"},
+    };
+    for (const Case& k : cases) {
+        const db::DbError e = failure(k.run);
+        EXPECT_EQ(e.kind(), k.kind) << k.what;
+        EXPECT_EQ(e.text(), k.text) << k.what;
+        EXPECT_FALSE(e.engineText().isEmpty()) << k.what;
+    }
+    // The wait was shown, and shown to be over.
+    EXPECT_EQ(waits, (std::vector<bool>{true, false}));
+    db::setBusyHook({});
+    db::setBusyWaitLimit(30000);
 }
