@@ -8,6 +8,7 @@
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
+#include <QDebug>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,6 +43,7 @@ TOpLoginFrm::TOpLoginFrm(db::Connection& conn, QWidget* parent)
     adsOper_.setSql(QStringLiteral("select * from operator"));
     adsOper_.setTable(QStringLiteral("operator"), QStringLiteral("op_id"));
     adoqLogin_.setObjectName(QStringLiteral("adoqLogin"));
+    adoqLogin_.setTable(QStringLiteral("operator"), QStringLiteral("op_id"));
 
     edtName = new QLineEdit(this);
     edtName->setObjectName(QStringLiteral("edtName"));
@@ -115,15 +117,37 @@ void TOpLoginFrm::FormShow() {
     ui::guard([&] {
         adsOper_.open();
         closeLoginQuery();
+        seedFailure_.clear();
         if (!adsOper_.isEmpty())
             return;
-        adsOper_.append();
-        adsOper_.setValue(QStringLiteral("op_code"), QStringLiteral("admin"));
-        adsOper_.setValue(QStringLiteral("op_name"), QStringLiteral("管理员"));
-        adsOper_.setValue(QStringLiteral("czy"), core::codes::kGranted);
-        adsOper_.setValue(QStringLiteral("password"), app::passwords::hash(QStringLiteral("qezmu")));
-        adsOper_.post();
+        try {
+            adsOper_.append();
+            adsOper_.setValue(QStringLiteral("op_code"), QStringLiteral("admin"));
+            adsOper_.setValue(QStringLiteral("op_name"), QStringLiteral("管理员"));
+            adsOper_.setValue(QStringLiteral("czy"), core::codes::kGranted);
+            adsOper_.setValue(QStringLiteral("password"), app::passwords::hash(QStringLiteral("qezmu")));
+            adsOper_.post();
+        } catch (const db::Error& e) {
+            // Told at the login press: with no operator at all, no code and password can match.
+            seedFailure_ = e.text();
+            adsOper_.cancel();
+        }
     });
+}
+
+void TOpLoginFrm::hashPlainPassword(const QString& password) {
+    const QString stored = adoqLogin_.value(QStringLiteral("password")).toString();
+    if (stored.isEmpty() || app::passwords::isHash(stored))
+        return;
+    try {
+        adoqLogin_.setValue(QStringLiteral("password"), app::passwords::hash(password));
+        adoqLogin_.post();
+    } catch (const db::Error& e) {
+        // The login stands; the hash is stored at a later login.
+        adoqLogin_.cancel();
+        qWarning().noquote() << "password of" << adoqLogin_.value(QStringLiteral("op_code")).toString()
+                             << "left as it was:" << e.text();
+    }
 }
 
 int TOpLoginFrm::firstMatch(const data::DataSet& list, const QString& password) {
@@ -153,10 +177,15 @@ void TOpLoginFrm::btnOkClick() {
         const int row = firstMatch(adoqLogin_, password);
         if (row < 0) {
             closeLoginQuery();
-            ui::prompter().message(kMismatch);
+            if (!seedFailure_.isEmpty() && adsOper_.isEmpty())
+                ui::prompter().message(
+                    QStringLiteral("操作员表是空的，默认操作员 admin 无法建立：%1").arg(seedFailure_));
+            else
+                ui::prompter().message(kMismatch);
             return;
         }
         adoqLogin_.setCurrentRow(row);
+        hashPlainPassword(password);
         loggedIn_ = true;
         accept();
     });

@@ -30,12 +30,6 @@ public:
     // Presses of "确认" so far.
     int attempts() const { return attempts_; }
 
-    QLineEdit* edtName = nullptr;
-    QLineEdit* edtPass = nullptr;
-    QPushButton* btnOk = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* btnCancel = nullptr;
-
 public slots:
     // Loads the operator list; an empty table gets the default operator.
     void FormShow();
@@ -49,6 +43,16 @@ protected:
 
 private:
     void closeLoginQuery();
+    // Stores the hash of a password the file still holds as plain text.
+    void hashPlainPassword(const QString& password);
+
+    QLineEdit* edtName = nullptr;
+    QLineEdit* edtPass = nullptr;
+    QPushButton* btnOk = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* btnCancel = nullptr;
+    // Why the default operator could not be stored in an empty table, if it could not.
+    QString seedFailure_;
     // The first row of `list` whose password matches, or -1.
     static int firstMatch(const data::DataSet& list, const QString& password);
 

@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    // No display name: Qt would add it to every caption ("登录 — Velmora").
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     // Qt's own buttons and dialogs in Chinese, like the rest of the screens.

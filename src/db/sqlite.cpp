@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <functional>
 #include <sqlite3.h>
@@ -191,9 +192,12 @@ private:
 class SqliteConnection : public Connection {
 public:
     SqliteConnection(const QString& path, bool create) : path_(path) {
-        if (!create && !QFile::exists(path))
-            throw DbError(QStringLiteral("数据库文件 %1 不存在").arg(path));
-        const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+        // A "file:" URI may ask for a read-only open ("?mode=ro").
+        const bool uri = path.startsWith(QLatin1String("file:"));
+        const QString file = uri ? QUrl(path).toLocalFile() : path;
+        if (!create && !QFile::exists(file))
+            throw DbError(QStringLiteral("数据库文件 %1 不存在").arg(file));
+        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | (create ? SQLITE_OPEN_CREATE : 0);
         if (sqlite3_open_v2(path.toUtf8().constData(), &h_, flags, nullptr) != SQLITE_OK) {
             const QString engine = h_ ? errText(h_) : QStringLiteral("out of memory");
             sqlite3_close(h_);

@@ -41,10 +41,7 @@ Prompter& prompter() { return current ? *current : boxPrompter; }
 
 void setPrompter(Prompter* p) { current = p; }
 
-QString appTitle() {
-    const QString t = QApplication::applicationDisplayName();
-    return t.isEmpty() ? QStringLiteral("Velmora") : t;
-}
+QString appTitle() { return QStringLiteral("Velmora"); }
 
 int runModal(QDialog& dialog) {
     if (modalRunner)

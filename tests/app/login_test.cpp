@@ -46,13 +46,13 @@ struct Logins {
 };
 
 void typeIn(TOpLoginFrm& w, const QString& code, const QString& password) {
-    w.edtName->setText(code);
-    w.edtPass->setText(password);
+    w.findChild<QLineEdit*>("edtName")->setText(code);
+    w.findChild<QLineEdit*>("edtPass")->setText(password);
 }
 
 void tryLogin(TOpLoginFrm& w, const QString& code, const QString& password) {
     typeIn(w, code, password);
-    QTest::mouseClick(w.btnOk, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("btnOk"), Qt::LeftButton);
 }
 
 // A step for the change dialog: types both entries and presses "确定".
@@ -62,7 +62,7 @@ ScriptedModals::Step changeTo(const QString& one, const QString& two) {
         ASSERT_NE(f, nullptr);
         f->edtOne->setText(one);
         f->edtTwo->setText(two);
-        QTest::mouseClick(f->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(f->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     };
 }
 
@@ -176,6 +176,31 @@ TEST(Login, MatchesCodeAndPasswordAsTheTableSays) {
     EXPECT_EQ(t.operators(), 7);
 }
 
+TEST(Login, APlainTextPasswordIsHashedAtTheFirstLoginAndStillLogsIn) {
+    Logins t;
+    t.addOperator("old", "旧明文", "Pass1");
+    for (int i = 0; i < 2; ++i) {
+        TOpLoginFrm w(t.db.conn());
+        w.show();
+        tryLogin(w, "old", "PASS1");
+        EXPECT_EQ(w.operatorField("op_name"), "旧明文") << i;
+        EXPECT_TRUE(app::passwords::isHash(t.storedPassword("old").toString())) << i;
+    }
+    EXPECT_TRUE(t.prompts.shown.empty());
+}
+
+TEST(Login, WhenTheDefaultOperatorCannotBeStoredTheLoginSaysWhy) {
+    Logins t;
+    auto readOnly = db::openSqlite("file:" + t.db.path() + "?mode=ro");
+    TOpLoginFrm w(*readOnly);
+    w.show();
+    tryLogin(w, "admin", "qezmu");
+    ASSERT_FALSE(t.prompts.shown.empty());
+    EXPECT_EQ(t.prompts.last(), "操作员表是空的，默认操作员 admin 无法建立：数据库文件只读，不能保存修改");
+    EXPECT_FALSE(w.isLoggedIn());
+    EXPECT_EQ(t.operators(), 0);
+}
+
 TEST(Login, FourthPressEndsTheLoginEvenWithTheRightEntries) {
     Logins t;
     t.addOperator("li", "李空", "");
@@ -210,8 +235,8 @@ TEST(Login, ExitButtonEscAndCloseBoxCancel) {
     Logins t;
     t.addOperator("li", "李空", "");
     const std::function<void(TOpLoginFrm&)> ways[] = {
-        [](TOpLoginFrm& w) { QTest::mouseClick(w.btnCancel, Qt::LeftButton); },
-        [](TOpLoginFrm& w) { QTest::keyClick(w.edtName, Qt::Key_Escape); },
+        [](TOpLoginFrm& w) { QTest::mouseClick(w.findChild<QPushButton*>("btnCancel"), Qt::LeftButton); },
+        [](TOpLoginFrm& w) { QTest::keyClick(w.findChild<QLineEdit*>("edtName"), Qt::Key_Escape); },
         [](TOpLoginFrm& w) { w.close(); },
     };
     for (const auto& cancel : ways) {
@@ -231,10 +256,10 @@ TEST(Login, EnterInThePasswordBoxLogsIn) {
     TOpLoginFrm w(t.db.conn());
     w.show();
     typeIn(w, "li", "");
-    QTest::keyClick(w.edtPass, Qt::Key_Return);
+    QTest::keyClick(w.findChild<QLineEdit*>("edtPass"), Qt::Key_Return);
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    EXPECT_EQ(w.edtPass->echoMode(), QLineEdit::Password);
-    EXPECT_TRUE(w.edtPass->inputMethodHints() & Qt::ImhLatinOnly);
+    EXPECT_EQ(w.findChild<QLineEdit*>("edtPass")->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(w.findChild<QLineEdit*>("edtPass")->inputMethodHints() & Qt::ImhLatinOnly);
 }
 
 TEST(PasswordChange, RefusedWithoutCodeOrWithTheWrongPassword) {
@@ -243,12 +268,12 @@ TEST(PasswordChange, RefusedWithoutCodeOrWithTheWrongPassword) {
     TOpLoginFrm w(t.db.conn());
     w.show();
     typeIn(w, "  ", "abc");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     typeIn(w, "li", "abd");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(t.prompts.texts(), (QStringList{"请输入用户代码！", kMismatch}));
     EXPECT_EQ(t.modals.count, 0);
-    EXPECT_EQ(w.edtPass->text(), "abd");
+    EXPECT_EQ(w.findChild<QLineEdit*>("edtPass")->text(), "abd");
     EXPECT_EQ(w.attempts(), 0);
 }
 
@@ -259,11 +284,11 @@ TEST(PasswordChange, DifferentEntriesCloseTheDialogAndStoreNothing) {
     w.show();
     t.modals.steps.push_back(changeTo("new1", "new2"));
     typeIn(w, "LI ", " ABC");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(t.modals.count, 1);
     EXPECT_EQ(t.prompts.texts(), QStringList{"两次密码输入不一致!"});
     EXPECT_EQ(t.storedPassword("li").toString(), "abc");
-    EXPECT_EQ(w.edtPass->text(), "");
+    EXPECT_EQ(w.findChild<QLineEdit*>("edtPass")->text(), "");
     EXPECT_TRUE(w.isVisible());
 }
 
@@ -274,7 +299,7 @@ TEST(PasswordChange, TooLongIsRefusedAndNothingStored) {
     w.show();
     t.modals.steps.push_back(changeTo(" 1234567", "1234567 "));
     typeIn(w, "li", "");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(t.prompts.texts(), QStringList{"密码不能超过6个字符！"});
     EXPECT_EQ(t.storedPassword("li").toString(), "");
 }
@@ -287,7 +312,7 @@ TEST(PasswordChange, StoresAHashOfTheTrimmedEntryAndTheNewPasswordLogsIn) {
     w.show();
     t.modals.steps.push_back(changeTo(" NewP1 ", "NewP1"));
     typeIn(w, "li", "abc");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(t.prompts.texts(), QStringList{"密码修改成功！！"});
     EXPECT_EQ(t.modals.count, 1);
 
@@ -312,7 +337,7 @@ TEST(PasswordChange, TwoEmptyEntriesStoreAnEmptyPassword) {
     w.show();
     t.modals.steps.push_back(changeTo(" ", ""));
     typeIn(w, "li", "abc");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(t.prompts.texts(), QStringList{"密码修改成功！！"});
     const db::Value stored = t.storedPassword("li");
     EXPECT_FALSE(stored.isNull());
@@ -333,7 +358,7 @@ TEST(PasswordChange, CancelStoresNothing) {
         QTest::mouseClick(f.BitBtn2, Qt::LeftButton);
     });
     typeIn(w, "li", "abc");
-    QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
     EXPECT_TRUE(t.prompts.shown.empty());
     EXPECT_EQ(t.storedPassword("li").toString(), "abc");
 }

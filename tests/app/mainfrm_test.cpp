@@ -155,6 +155,15 @@ TEST(StartUp, FailuresAreReportedAndEveryStatementThenFailsWithTheSameText) {
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST(StartUp, AFileThatCannotBeWrittenIsSaidOnceAndStillOpens) {
+    TestDb t;
+    ScriptedPrompter prompts;
+    TdmCk data("file:" + t.path() + "?mode=ro");
+    EXPECT_TRUE(data.isOpen());
+    EXPECT_EQ(prompts.texts(), QStringList{"数据库文件只读，只能查看，不能保存修改"});
+    EXPECT_EQ(data.adocnCk().scalar("select count(*) from area").toInt(), 10);
+}
+
 TEST(StartUp, LoginStillShowsWithoutADatabaseAndCanBeLeft) {
     TestDb t;
     ScriptedPrompter prompts;
