@@ -8,6 +8,12 @@
 
 namespace data {
 
+// Whole days from..to, as two date pickers choose them.
+struct DayRange {
+    QDate from;
+    QDate to;
+};
+
 // The conditions of a search window, built from what the user typed: every
 // value is a bound parameter, never text pasted into the statement. Empty
 // criteria add nothing, so an empty form lists everything.
@@ -20,6 +26,7 @@ public:
     // The column falls on one of the days from..to, both whole days. An invalid
     // date leaves that end open.
     void days(const QString& column, const QDate& from, const QDate& to);
+    void days(const QString& column, const DayRange& range) { days(column, range.from, range.to); }
     // A condition of its own, with one "?" per parameter.
     void add(const QString& condition, const db::Params& params = {});
 

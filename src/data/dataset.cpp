@@ -448,7 +448,11 @@ void DataSet::reread(int viewRow) {
         emit rowChanged(viewRow);
         return;
     }
-    // Deleted at another desk: it leaves the list.
+    dropStoredRow(viewRow); // deleted at another desk: it leaves the list
+}
+
+void DataSet::dropStoredRow(int viewRow) {
+    const int raw = rawIndex(viewRow);
     emit aboutToRemoveRow(viewRow);
     rows_.erase(rows_.begin() + raw);
     if (filterField_ >= 0) {
@@ -547,18 +551,7 @@ void DataSet::remove() {
         reread(viewRow);
         throw;
     }
-
-    emit aboutToRemoveRow(viewRow);
-    rows_.erase(rows_.begin() + raw);
-    if (filterField_ >= 0) {
-        view_.erase(view_.begin() + viewRow);
-        for (int& v : view_)
-            if (v > raw)
-                --v;
-    }
-    current_ = std::min(viewRow, storedCount() - 1);
-    emit rowRemoved(viewRow);
-    emit currentRowChanged(current_);
+    dropStoredRow(viewRow);
 }
 
 void DataSet::disableControls() {

@@ -166,6 +166,8 @@ private:
     std::vector<QString> columnNames() const;
     // After StaleRow: the row at this view position as the file holds it now.
     void reread(int viewRow);
+    // Takes a stored row out of the list (memory only).
+    void dropStoredRow(int viewRow);
     void rebuildView();
     void setState(State s);
     void moveTo(int row);

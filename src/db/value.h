@@ -48,4 +48,8 @@ private:
     std::variant<std::monostate, qint64, double, QString, QDateTime> v_;
 };
 
+// Text as it is stored: an empty entry is no value (null), as the columns a
+// window leaves unfilled are; a date column holds a date or null alike.
+inline Value textOrNull(const QString& text) { return text.isEmpty() ? Value() : Value(text); }
+
 } // namespace db

@@ -11,9 +11,6 @@ using core::codes::kIssued;
 
 namespace {
 
-// Empty texts are stored as null, as stock-in leaves those columns.
-db::Value textOrNull(const QString& s) { return s.isEmpty() ? db::Value() : db::Value(s); }
-
 // Units lost to other writers before giving up; each loss means another
 // instance issued one, so this is only reached under a flood of issues.
 constexpr int kMaxAttempts = 100;
@@ -74,8 +71,8 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
         const int n = conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
                                                 "ckrq = ?, khmc = ?, mcid = null "
                                                 "where hwid = ? and if_in = ?"),
-                                 {kIssued, textOrNull(barcode), textOrNull(bill), textOrNull(remark), db::Value(r.date),
-                                  customer, candidate, kInStock});
+                                 {kIssued, db::textOrNull(barcode), db::textOrNull(bill), db::textOrNull(remark),
+                                  db::Value(r.date), customer, candidate, kInStock});
         if (n == 1) {
             t.commit();
             return {IssueResult::Issued, candidate.toInt()};

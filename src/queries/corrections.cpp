@@ -31,7 +31,7 @@ void UnitCorrections::tidy(data::DataSet& units) {
             continue;
         const QString stored = core::trimmed(*text);
         if (stored != *text || stored.isEmpty())
-            units.setValue(f, stored.isEmpty() ? db::Value() : db::Value(stored));
+            units.setValue(f, db::textOrNull(stored));
         if (const QString refusal = core::schema::refusal(table, units.field(f).name, stored); !refusal.isEmpty()) {
             ui::prompter().message(refusal);
             throw data::Abort();

@@ -23,9 +23,9 @@ data::Criteria goodsCriteria(const GoodsQuery& query) {
     if (const QString v = core::trimmed(query.model); !v.isEmpty())
         c.contains(QStringLiteral("hwmc"), v);
     if (query.stockIn)
-        c.days(QStringLiteral("rkrq"), query.stockIn->from, query.stockIn->to);
+        c.days(QStringLiteral("rkrq"), *query.stockIn);
     if (query.issue)
-        c.days(QStringLiteral("ckrq"), query.issue->from, query.issue->to);
+        c.days(QStringLiteral("ckrq"), *query.issue);
     return c;
 }
 

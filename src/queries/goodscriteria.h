@@ -10,10 +10,7 @@
 namespace queries {
 
 // A range of whole days, both ends included.
-struct DayRange {
-    QDate from;
-    QDate to;
-};
+using data::DayRange;
 
 // What the goods query window collects, as typed (trimming happens here).
 struct GoodsQuery {

@@ -39,9 +39,9 @@ data::Criteria salesCriteria(const SalesQuery& q) {
     equals(c, QStringLiteral("finish"), q.finish);
     // Both ends are always set, so a start after the end finds nothing.
     if (q.purchase)
-        c.days(QStringLiteral("gjrq"), q.purchase->from, q.purchase->to);
+        c.days(QStringLiteral("gjrq"), *q.purchase);
     if (q.delivery)
-        c.days(QStringLiteral("shrq"), q.delivery->from, q.delivery->to);
+        c.days(QStringLiteral("shrq"), *q.delivery);
     return c;
 }
 

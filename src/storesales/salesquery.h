@@ -10,10 +10,7 @@
 namespace storesales {
 
 // A whole-day range of the query window; both ends included.
-struct DayRange {
-    QDate from;
-    QDate to;
-};
+using data::DayRange;
 
 // What the store sales query window holds, as typed.
 struct SalesQuery {

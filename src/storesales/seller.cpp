@@ -10,8 +10,6 @@ using core::codes::kIssued;
 
 namespace {
 
-db::Value textOrNull(const QString& s) { return s.isEmpty() ? db::Value() : db::Value(s); }
-
 // Units lost to other desks before giving up; each loss means another desk sold
 // one of the model in between.
 constexpr int kMaxAttempts = 100;
@@ -36,10 +34,10 @@ SaleOutcome Seller::sell(const SaleRequest& r) {
             if (!refused.isEmpty())
                 return {SaleResult::Refused, 0, refused};
         }
-        const int n = conn_.exec(
-            QStringLiteral("update hwgl set mcid = ?, if_in = ?, khmc = ?, ckrq = ?, khtel = ?, "
-                           "khaddress = ? where hwid = ? and if_in = ?"),
-            {r.mcid, kIssued, khmc, db::Value(r.date), textOrNull(r.tel), textOrNull(r.address), candidate, kInStock});
+        const int n = conn_.exec(QStringLiteral("update hwgl set mcid = ?, if_in = ?, khmc = ?, ckrq = ?, khtel = ?, "
+                                                "khaddress = ? where hwid = ? and if_in = ?"),
+                                 {r.mcid, kIssued, khmc, db::Value(r.date), db::textOrNull(r.tel),
+                                  db::textOrNull(r.address), candidate, kInStock});
         if (n == 1) {
             t.commit();
             return {SaleResult::Sold, candidate.toInt(), {}};
