@@ -150,20 +150,8 @@ void TckFrm::FormShow() {
         reloadIssued(0);
 
         // Keep what the user may have typed already; only the choices are filled.
-        const QString model = cmbXh->currentText();
-        cmbXh->clear();
-        auto models = conn_.prepare(QStringLiteral("select xh from hwxh"));
-        while (models->step())
-            cmbXh->addItem(models->value(0).toString());
-        cmbXh->setEditText(model);
-
-        const QString customer = cmbKhmc->currentText();
-        cmbKhmc->clear();
-        auto dealers = conn_.prepare(QStringLiteral("select mc from jxs where type = ?"));
-        dealers->bind(1, core::codes::kDealer);
-        while (dealers->step())
-            cmbKhmc->addItem(dealers->value(0).toString());
-        cmbKhmc->setEditText(customer);
+        ui::fillChoices(cmbXh, conn_, QStringLiteral("select xh from hwxh"));
+        ui::fillChoices(cmbKhmc, conn_, QStringLiteral("select mc from jxs where type = ?"), {core::codes::kDealer});
 
         dtpCkrq->setDate(QDate::currentDate());
     });

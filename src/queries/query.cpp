@@ -22,15 +22,6 @@
 
 namespace {
 
-QDateEdit* dayPicker(const QString& name, QWidget* parent) {
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(name);
-    d->setDisplayFormat(db::dates::shortDateFormat());
-    d->setCalendarPopup(false); // up-down buttons
-    d->setEnabled(false);
-    return d;
-}
-
 // A date range that its check box switches on.
 QGroupBox* rangeGroup(QCheckBox* box, QDateEdit* start, QDateEdit* end, QWidget* parent) {
     auto* g = new QGroupBox(parent);
@@ -40,19 +31,6 @@ QGroupBox* rangeGroup(QCheckBox* box, QDateEdit* start, QDateEdit* end, QWidget*
     ui::addRow(form, 2, 0, QStringLiteral("结束日期"), end);
     form->setColumnStretch(1, 1);
     return g;
-}
-
-// Refills a box's choices, keeping what the user may have typed.
-void fill(QComboBox* box, db::Connection& conn, const QString& sql, const db::Params& params, bool trim) {
-    const QString typed = box->currentText();
-    box->clear();
-    auto st = conn.prepare(sql);
-    st->bindAll(params);
-    while (st->step()) {
-        const QString v = st->value(0).toString();
-        box->addItem(trim ? core::trimmed(v) : v);
-    }
-    box->setEditText(typed);
 }
 
 } // namespace
@@ -92,12 +70,12 @@ TqueryFrm::TqueryFrm(db::Connection& conn, QWidget* parent) : QDialog(parent), c
 
     cbxRk = new QCheckBox(QStringLiteral("入库"), this);
     cbxRk->setObjectName(QStringLiteral("cbxRk"));
-    dtpRstart = dayPicker(QStringLiteral("dtpRstart"), this);
-    dtpRend = dayPicker(QStringLiteral("dtpRend"), this);
+    dtpRstart = ui::dayPicker(QStringLiteral("dtpRstart"), this);
+    dtpRend = ui::dayPicker(QStringLiteral("dtpRend"), this);
     cbxCk = new QCheckBox(QStringLiteral("出库"), this);
     cbxCk->setObjectName(QStringLiteral("cbxCk"));
-    dtpCstart = dayPicker(QStringLiteral("dtpCstart"), this);
-    dtpCend = dayPicker(QStringLiteral("dtpCend"), this);
+    dtpCstart = ui::dayPicker(QStringLiteral("dtpCstart"), this);
+    dtpCend = ui::dayPicker(QStringLiteral("dtpCend"), this);
     auto* ranges = new QHBoxLayout;
     ranges->addWidget(rangeGroup(cbxRk, dtpRstart, dtpRend, this));
     ranges->addWidget(rangeGroup(cbxCk, dtpCstart, dtpCend, this));
@@ -136,10 +114,10 @@ void TqueryFrm::FormShow() {
     ui::guard([&] {
         for (QDateEdit* d : {dtpRstart, dtpRend, dtpCstart, dtpCend})
             d->setDate(QDate::currentDate());
-        fill(cmbType, conn_, QStringLiteral("select type_name from cktype order by type_id"), {}, true);
-        fill(cmbJhname, conn_, QStringLiteral("select dwmc from jhdw order by jhid"), {}, true);
-        fill(cmbXh, conn_, QStringLiteral("select xh from hwxh"), {}, false);
-        fill(cmbKhmc, conn_, QStringLiteral("select mc from jxs where type = ?"), {core::codes::kDealer}, false);
+        ui::fillChoices(cmbType, conn_, QStringLiteral("select type_name from cktype order by type_id"), {}, true);
+        ui::fillChoices(cmbJhname, conn_, QStringLiteral("select dwmc from jhdw order by jhid"), {}, true);
+        ui::fillChoices(cmbXh, conn_, QStringLiteral("select xh from hwxh"));
+        ui::fillChoices(cmbKhmc, conn_, QStringLiteral("select mc from jxs where type = ?"), {core::codes::kDealer});
     });
 }
 

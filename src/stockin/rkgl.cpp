@@ -164,14 +164,7 @@ void TrkglFrm::FormShow() {
         adsHwgl_.open();
         adsHwgl_.last();
 
-        QStringList codes;
-        auto st = conn_.prepare(QStringLiteral("select xh from hwxh"));
-        while (st->step())
-            codes << st->value(0).toString();
-        const QString typed = cmbXh->currentText();
-        cmbXh->clear();
-        cmbXh->addItems(codes);
-        cmbXh->setEditText(typed);
+        ui::fillChoices(cmbXh, conn_, QStringLiteral("select xh from hwxh"));
     });
 }
 

@@ -20,29 +20,13 @@
 
 namespace {
 
-QLineEdit* lineEdit(const QString& name, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    return e;
-}
-
-// Up and down buttons only: the dates are stepped or typed, no calendar drops down.
-QDateEdit* datePicker(const QString& name, QWidget* parent) {
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(name);
-    d->setCalendarPopup(false);
-    d->setDisplayFormat(db::dates::shortDateFormat());
-    d->setEnabled(false);
-    return d;
-}
-
 QGroupBox* dateGroup(QCheckBox*& box, const QString& caption, const QString& boxName, QDateEdit*& start,
                      const QString& startName, QDateEdit*& end, const QString& endName, QWidget* parent) {
     auto* g = new QGroupBox(parent);
     box = new QCheckBox(caption, g);
     box->setObjectName(boxName);
-    start = datePicker(startName, g);
-    end = datePicker(endName, g);
+    start = ui::dayPicker(startName, g);
+    end = ui::dayPicker(endName, g);
     auto* l = new QGridLayout(g);
     l->addWidget(box, 0, 0);
     ui::addRow(l, 0, 1, QStringLiteral("开始日期"), start);
@@ -57,15 +41,15 @@ TquerymcFrm::TquerymcFrm(db::Connection& conn, QWidget* parent) : QDialog(parent
     setWindowTitle(QStringLiteral("卖场查询"));
     setModal(false);
 
-    edttxm = lineEdit(QStringLiteral("edttxm"), this);
+    edttxm = ui::lineEdit(QStringLiteral("edttxm"), this);
     // Bar codes are scanned or typed in Latin letters and digits.
     edttxm->setAttribute(Qt::WA_InputMethodEnabled, false);
-    edtPjh = lineEdit(QStringLiteral("edtPjh"), this);
-    edtTel = lineEdit(QStringLiteral("edtTel"), this);
-    edtKhaddress = lineEdit(QStringLiteral("edtKhaddress"), this);
-    edtKhxm = lineEdit(QStringLiteral("edtKhxm"), this);
+    edtPjh = ui::lineEdit(QStringLiteral("edtPjh"), this);
+    edtTel = ui::lineEdit(QStringLiteral("edtTel"), this);
+    edtKhaddress = ui::lineEdit(QStringLiteral("edtKhaddress"), this);
+    edtKhxm = ui::lineEdit(QStringLiteral("edtKhxm"), this);
     cmbXsmc = ui::freeTextCombo(QStringLiteral("cmbXsmc"), this);
-    edtGcs = lineEdit(QStringLiteral("edtGcs"), this);
+    edtGcs = ui::lineEdit(QStringLiteral("edtGcs"), this);
     // No choices: the stored values are "完工" and "否", typed by the user.
     cmbFinish = ui::freeTextCombo(QStringLiteral("cmbFinish"), this);
 

@@ -65,22 +65,6 @@ void refuseOverlong(const data::DataSet& list, const QString& table) {
     }
 }
 
-void fillChoices(db::Connection& conn, QComboBox* box, const QString& sql, const db::Params& params = {}) {
-    const QString typed = box->currentText();
-    box->clear();
-    auto st = conn.prepare(sql);
-    st->bindAll(params);
-    while (st->step())
-        box->addItem(st->value(0).toString());
-    box->setEditText(typed);
-}
-
-QLineEdit* lineEdit(const QString& name, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    return e;
-}
-
 } // namespace
 
 SalesForm::SalesForm(db::Connection& conn, const Variant& variant, QWidget* parent)
@@ -116,23 +100,23 @@ SalesForm::SalesForm(db::Connection& conn, const Variant& variant, QWidget* pare
     // The fifteen details of the current sale, in the order the user fills them.
     auto* details = new QGroupBox(this);
     details->setObjectName(QStringLiteral("GroupBox1"));
-    edtGjrq = lineEdit(QStringLiteral("edtGjrq"), details);
+    edtGjrq = ui::lineEdit(QStringLiteral("edtGjrq"), details);
     cmbXsdd = ui::freeTextCombo(QStringLiteral("cmbXsdd"), details);
-    edtKhxm = lineEdit(QStringLiteral("edtKhxm"), details);
-    edtXhms = lineEdit(QStringLiteral("edtXhms"), details);
+    edtKhxm = ui::lineEdit(QStringLiteral("edtKhxm"), details);
+    edtXhms = ui::lineEdit(QStringLiteral("edtXhms"), details);
     cmbCzxt = ui::freeTextCombo(QStringLiteral("cmbCzxt"), details);
     cmbCzxt->addItems({QStringLiteral("WIN98"), QStringLiteral("WIN2000"), QStringLiteral("WINXP")});
-    edtCxrj = lineEdit(QStringLiteral("edtCxrj"), details);
-    edtCxp = lineEdit(QStringLiteral("edtCxp"), details);
-    edtCxy = lineEdit(QStringLiteral("edtCxy"), details);
-    edtTel = lineEdit(QStringLiteral("edtTel"), details);
-    edtShrq = lineEdit(QStringLiteral("edtShrq"), details);
-    edtGcs = lineEdit(QStringLiteral("edtGcs"), details);
-    edtKhaddress = lineEdit(QStringLiteral("edtKhaddress"), details);
+    edtCxrj = ui::lineEdit(QStringLiteral("edtCxrj"), details);
+    edtCxp = ui::lineEdit(QStringLiteral("edtCxp"), details);
+    edtCxy = ui::lineEdit(QStringLiteral("edtCxy"), details);
+    edtTel = ui::lineEdit(QStringLiteral("edtTel"), details);
+    edtShrq = ui::lineEdit(QStringLiteral("edtShrq"), details);
+    edtGcs = ui::lineEdit(QStringLiteral("edtGcs"), details);
+    edtKhaddress = ui::lineEdit(QStringLiteral("edtKhaddress"), details);
     cmbFinish = ui::freeTextCombo(QStringLiteral("cmbFinish"), details);
     cmbFinish->addItems({core::codes::kFinished, core::codes::kUnfinished});
-    edtTs = lineEdit(QStringLiteral("edtTs"), details);
-    edtBz = lineEdit(QStringLiteral("edtBz"), details);
+    edtTs = ui::lineEdit(QStringLiteral("edtTs"), details);
+    edtBz = ui::lineEdit(QStringLiteral("edtBz"), details);
 
     struct Detail {
         const char* caption;
@@ -158,7 +142,7 @@ SalesForm::SalesForm(db::Connection& conn, const Variant& variant, QWidget* pare
     for (int c : {1, 3, 5})
         form->setColumnStretch(c, 1);
 
-    edtPjh = lineEdit(QStringLiteral("edtPjh"), this);
+    edtPjh = ui::lineEdit(QStringLiteral("edtPjh"), this);
     edtPjh->installEventFilter(this);
     cmbXh = ui::freeTextCombo(QStringLiteral("cmbXh"), this);
     cmbXh->completer()->setCompletionMode(QCompleter::PopupCompletion);
@@ -313,8 +297,8 @@ void SalesForm::FormShow() {
             else
                 adsMcxs_.first();
         }
-        fillChoices(conn_, cmbXh, QStringLiteral("select xh from hwxh"));
-        fillChoices(conn_, cmbXsdd, QStringLiteral("select mc from jxs where type = ?"), {core::codes::kStore});
+        ui::fillChoices(cmbXh, conn_, QStringLiteral("select xh from hwxh"));
+        ui::fillChoices(cmbXsdd, conn_, QStringLiteral("select mc from jxs where type = ?"), {core::codes::kStore});
         adsMcxsAfterScroll();
     });
 }

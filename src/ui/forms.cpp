@@ -1,9 +1,14 @@
 #include "ui/forms.h"
 
+#include "core/text.h"
+#include "db/dates.h"
+
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace ui {
@@ -34,6 +39,33 @@ QComboBox* freeTextCombo(const QString& name, QWidget* parent) {
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     return box;
+}
+
+QLineEdit* lineEdit(const QString& name, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    return e;
+}
+
+QDateEdit* dayPicker(const QString& name, QWidget* parent) {
+    auto* d = new QDateEdit(parent);
+    d->setObjectName(name);
+    d->setDisplayFormat(db::dates::shortDateFormat());
+    d->setCalendarPopup(false);
+    d->setEnabled(false);
+    return d;
+}
+
+void fillChoices(QComboBox* box, db::Connection& conn, const QString& sql, const db::Params& params, bool trim) {
+    const QString typed = box->currentText();
+    box->clear();
+    auto st = conn.prepare(sql);
+    st->bindAll(params);
+    while (st->step()) {
+        const QString v = st->value(0).toString();
+        box->addItem(trim ? core::trimmed(v) : v);
+    }
+    box->setEditText(typed);
 }
 
 void addRow(QFormLayout* form, const QString& text, QWidget* input) {

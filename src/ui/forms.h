@@ -1,8 +1,12 @@
 #pragma once
 
+#include "db/connection.h"
+
 #include <QString>
 
 class QComboBox;
+class QDateEdit;
+class QLineEdit;
 class QFormLayout;
 class QGridLayout;
 class QLabel;
@@ -28,6 +32,18 @@ void addRow(QGridLayout* form, int row, int column, const QString& text, QWidget
 // An editable box whose text is free, offered choices aside; nothing typed is
 // added to the choices.
 QComboBox* freeTextCombo(const QString& name, QWidget* parent);
+
+// A line edit with its object name.
+QLineEdit* lineEdit(const QString& name, QWidget* parent);
+
+// A date box of a search: up and down buttons, no calendar, off until its
+// check box switches it on.
+QDateEdit* dayPicker(const QString& name, QWidget* parent);
+
+// Refills a box's choices from the first column of a query, keeping what the
+// user may have typed; with trim, each choice as core::trimmed() leaves it.
+void fillChoices(QComboBox* box, db::Connection& conn, const QString& sql, const db::Params& params = {},
+                 bool trim = false);
 
 // The same in a form layout: the label on the left, the input on the right.
 void addRow(QFormLayout* form, const QString& text, QWidget* input);
