@@ -2,8 +2,7 @@
 #include "pickers/jxsSelect.h"
 #include "pickers/xhSelect.h"
 #include "support/goods.h"
-#include "support/scripted.h"
-#include "support/testdb.h"
+#include "support/screen.h"
 #include "ui/datagrid.h"
 
 #include <QAction>
@@ -28,7 +27,8 @@ namespace {
 struct Window {
     TestDb db;
     ScriptedPrompter prompter;
-    std::unique_ptr<TckFrm> w;
+    std::unique_ptr<Screen<TckFrm>> screen;
+    TckFrm* w = nullptr;
 
     Window() {
         auto& c = db.conn();
@@ -39,14 +39,13 @@ struct Window {
         open();
     }
     void open() {
-        w = std::make_unique<TckFrm>(db.conn());
-        w->show();
+        screen.reset();
+        screen = std::make_unique<Screen<TckFrm>>(db.conn());
+        w = &screen->w;
     }
     template <class T>
     T* find(const char* name) {
-        T* p = w->findChild<T*>(name);
-        EXPECT_NE(p, nullptr) << name;
-        return p;
+        return screen->get<T>(name);
     }
     QComboBox* model() { return find<QComboBox>("cmbXh"); }
     QComboBox* customer() { return find<QComboBox>("cmbKhmc"); }
