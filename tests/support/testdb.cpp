@@ -89,6 +89,29 @@ TestDb::~TestDb() {
 
 std::unique_ptr<db::Connection> TestDb::openAnother() const { return app::schema::openDatabase(path_); }
 
+void TestDb::refuse(const QString& name, const QString& write, const QString& table, const QString& condition) {
+    if (engine_ == Engine::Sqlite) {
+        conn_->exec(
+            QStringLiteral("create trigger %1 before %2 on %3 when (%4) begin select raise(abort, 'refused'); end")
+                .arg(name, write, table, condition));
+        return;
+    }
+    conn_->exec(QStringLiteral("create function %1() returns trigger language plpgsql as $body$ begin if (%2) then "
+                               "raise exception 'refused'; end if; return coalesce(new, old); end $body$")
+                    .arg(name, condition));
+    conn_->exec(
+        QStringLiteral("create trigger %1 before %2 on %3 for each row execute function %1()").arg(name, write, table));
+}
+
+void TestDb::lift(const QString& name, const QString& table) {
+    if (engine_ == Engine::Sqlite) {
+        conn_->exec(QStringLiteral("drop trigger %1").arg(name));
+        return;
+    }
+    conn_->exec(QStringLiteral("drop trigger %1 on %2").arg(name, table));
+    conn_->exec(QStringLiteral("drop function %1()").arg(name));
+}
+
 EngineTest::EngineTest() { engineOfTest() = GetParam(); }
 
 EngineTest::~EngineTest() { engineOfTest() = Engine::Sqlite; }

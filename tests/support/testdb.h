@@ -37,6 +37,13 @@ public:
     // A second connection to the same database (another program instance).
     std::unique_ptr<db::Connection> openAnother() const;
 
+    // Makes the database refuse a write ("insert", "update", "delete") to a
+    // table while the condition holds, as a full disk or another program's
+    // rule would; lift() with the same name ends it.
+    void refuse(const QString& name, const QString& write, const QString& table,
+                const QString& condition = QStringLiteral("true"));
+    void lift(const QString& name, const QString& table);
+
 private:
     Engine engine_;
     QTemporaryDir dir_;
