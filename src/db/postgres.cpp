@@ -225,6 +225,8 @@ public:
                     : QStringLiteral("无法连接数据库服务器 %1，请检查服务器是否已启动、网络是否通畅").arg(server_);
             throw DbError(text, {}, DbErrorKind::Other, engine);
         }
+        // The server's notices (an object that did not exist, ...) are no news for a desk.
+        PQsetNoticeProcessor(h_.get(), [](void*, const char*) {}, nullptr);
         // A write waits for another desk's row lock as long as the file
         // engine waits for the file's lock; dates in the stored form.
         run("SET lock_timeout = '30s'; SET datestyle = 'ISO, YMD'; SET intervalstyle = 'iso_8601'");

@@ -1,10 +1,13 @@
 // What only the server engine has to show: its connection failures, rows read
 // while other statements run, the keys it assigns and its refusals.
 #include "app/schema.h"
+#include "app/schema_pg.h"
+#include "core/schema.h"
 #include "db/postgres.h"
 #include "support/testdb.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using testing_support::Engine;
 using testing_support::serverUri;
@@ -118,4 +121,64 @@ TEST_F(Server, ARowLockedByAnotherDeskIsWaitedFor) {
         EXPECT_EQ(e.kind(), db::DbErrorKind::Busy);
         EXPECT_EQ(e.text(), "数据库正忙：其他操作员正在写入，请稍后再试");
     }
+}
+
+namespace {
+
+QStringList rowsOf(db::Connection& c, const core::schema::Table& t) {
+    const QString order = t.columns.front().kind == core::schema::Kind::Key ? t.columns.front().name : "area_name";
+    auto st = c.prepare(QString("select * from %1 order by %2").arg(t.name, order));
+    QStringList out;
+    while (st->step()) {
+        QStringList cells;
+        for (int i = 0; i < st->columnCount(); ++i)
+            cells << (st->kind(i) == db::CellKind::Null ? "<null>" : st->value(i).toString());
+        out << cells.join('|');
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(Server, CopyOfAFileKeepsEveryRowAndKeyAndGoesOnCountingAfterThem) {
+    TestDb file(Engine::Sqlite);
+    db::Connection& f = file.conn();
+    f.exec("insert into jhdw (dwmc, tel, address) values ('华联', '0571', 'O''Brien 路')");
+    f.exec("insert into cktype (type_name) values ('笔记本'), ('Desktop')");
+    f.exec("insert into hwxh (xh, type_name, mc) values ('TP-X1', '笔记本', 'ThinkPad'), ('hp-800', 'Desktop', null)");
+    f.exec("insert into jxs (mc, dq, type) values ('杭州华联', '杭州', 'jx')");
+    f.exec("insert into mcxs (khxm, gjrq, ts, finish) values ('张三', '2024-03-05 00:00:00', 2, '否')");
+    f.exec("insert into operator (op_code, op_name, rk) values ('admin', '管理员', '有')");
+    f.exec("insert into area (area_name) values ('上海')");
+    for (int i = 0; i < 450; ++i) // more than one statement's worth of rows
+        f.exec("insert into hwgl (txm, hwmc, rkrq, ckrq, jhid, if_in, mcid) values (?, 'TP-X1', ?, ?, 1, ?, ?)",
+               {i % 2 ? db::Value(QString("TX%1").arg(i)) : db::Value(),
+                QDateTime(QDate(2024, 1, 1).addDays(i), QTime(9, 30)),
+                i % 3 ? db::Value() : db::Value(QDate(2024, 6, 1)), i % 2 ? "出" : "入",
+                i % 5 ? db::Value() : db::Value(1)});
+    f.exec("delete from hwgl where hwid >= 449"); // a key once given is not given again
+
+    const QString name = QString("velmora_copy_%1").arg(getpid());
+    auto admin = db::openPostgres(serverUri());
+    admin->exec(QString("DROP DATABASE IF EXISTS %1").arg(name));
+    admin->exec(QString("CREATE DATABASE %1").arg(name));
+    const QString uri = serverUri() + "&dbname=" + name;
+    const auto counted = app::schema::server::copy(file.path(), uri);
+    {
+        auto s = app::schema::openDatabase(uri);
+        ASSERT_EQ(counted.size(), core::schema::tables().size());
+        for (size_t i = 0; i < counted.size(); ++i) {
+            const core::schema::Table& t = core::schema::tables()[i];
+            EXPECT_EQ(counted[i].first, t.name);
+            const QStringList expected = rowsOf(f, t);
+            EXPECT_EQ(counted[i].second, expected.size()) << t.name;
+            EXPECT_EQ(rowsOf(*s, t), expected) << t.name;
+        }
+        s->exec("insert into hwgl (hwmc) values ('TP-X1')");
+        EXPECT_EQ(s->lastInsertId(), 451);
+        // A second copy into a database that holds the tables is refused whole.
+        EXPECT_THROW(app::schema::server::copy(file.path(), uri), db::DbError);
+        EXPECT_EQ(s->scalar("select count(*) from hwgl").toInt(), 449);
+    }
+    admin->exec(QString("DROP DATABASE %1 WITH (FORCE)").arg(name));
 }
