@@ -5,6 +5,7 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("velmora"), QIcon(QStringLiteral(":/assets/velmora.png"))));
 
     // Qt's own buttons and dialogs in Chinese, like the rest of the screens.
     QTranslator qtText;
