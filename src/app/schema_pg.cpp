@@ -72,10 +72,17 @@ std::vector<QString> definition() {
         out.push_back(
             QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(quoted(t.name), cols.join(QStringLiteral(",\n  "))));
     }
-    for (const core::schema::Index& ix : core::schema::indexes())
-        out.push_back(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                          .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), quoted(ix.name), quoted(ix.table),
-                               QString::fromLatin1(ix.columns)));
+    for (const core::schema::Index& ix : core::schema::indexes()) {
+        // The file's indexes end with the row's key, so that the lowest unit
+        // of a model in stock is the first entry; the server's are given it.
+        QString columns = QString::fromLatin1(ix.columns);
+        const Table* t = core::schema::table(QString::fromLatin1(ix.table));
+        if (const Column* key = t ? keyOf(*t) : nullptr; key && !ix.unique)
+            columns += QStringLiteral(", ") + quoted(key->name);
+        out.push_back(
+            QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), quoted(ix.name), quoted(ix.table), columns));
+    }
     out.push_back(
         QStringLiteral("CREATE TABLE %1 (application_id integer NOT NULL, version integer NOT NULL)").arg(kMarks));
     out.push_back(

@@ -226,7 +226,8 @@ public:
             throw DbError(text, {}, DbErrorKind::Other, engine);
         }
         // The server's notices (an object that did not exist, ...) are no news for a desk.
-        PQsetNoticeProcessor(h_.get(), [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            h_.get(), [](void*, const char*) {}, nullptr);
         // A write waits for another desk's row lock as long as the file
         // engine waits for the file's lock; dates in the stored form.
         run("SET lock_timeout = '30s'; SET datestyle = 'ISO, YMD'; SET intervalstyle = 'iso_8601'");
@@ -492,7 +493,8 @@ std::shared_ptr<Prepared> PgConnection::describe(const QString& sql) {
     auto p = std::make_shared<Prepared>();
     p->text = numbered(sql, p->params);
     static const QStringList planned = {QStringLiteral("select"), QStringLiteral("with"),   QStringLiteral("insert"),
-                                        QStringLiteral("update"), QStringLiteral("delete"), QStringLiteral("values")};
+                                        QStringLiteral("update"), QStringLiteral("delete"), QStringLiteral("values"),
+                                        QStringLiteral("explain")};
     if (!planned.contains(firstWord(sql))) {
         if (p->params > 0)
             throw DbError(QStringLiteral("数据库操作失败（语句不能带参数）"), sql);
