@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
     cmake ninja-build g++ pkg-config ccache
     qt6-base-dev qt6-translations-l10n
-    libsqlite3-dev libxlsxwriter-dev libsodium-dev libjpeg62-turbo zlib1g-dev
+    libsqlite3-dev libpq-dev postgresql libxlsxwriter-dev libsodium-dev libjpeg62-turbo zlib1g-dev
     libgtest-dev libgmock-dev
     fonts-noto-cjk xdg-utils clang-format
 )

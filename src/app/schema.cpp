@@ -1,6 +1,8 @@
 #include "app/schema.h"
 
+#include "app/schema_pg.h"
 #include "core/schema.h"
+#include "db/postgres.h"
 
 #include <QFile>
 #include <QStringList>
@@ -86,6 +88,8 @@ void rebuild(db::Connection& conn, const QString& name) {
 } // namespace
 
 void createDatabase(const QString& path) {
+    if (db::isServerUri(path))
+        return server::create(path);
     if (QFile::exists(path))
         throw db::DbError(QStringLiteral("文件 %1 已经存在，不会覆盖").arg(path));
     auto conn = db::openSqlite(path, true);
@@ -119,6 +123,8 @@ std::unique_ptr<db::Connection> openMarked(const QString& path, qint64& version)
 } // namespace
 
 int upgradeDatabase(const QString& path) {
+    if (db::isServerUri(path))
+        return server::upgrade(path);
     qint64 version = 0;
     auto conn = openMarked(path, version);
     if (version > kSchemaVersion)
@@ -143,6 +149,8 @@ int upgradeDatabase(const QString& path) {
 }
 
 std::unique_ptr<db::Connection> openDatabase(const QString& path) {
+    if (db::isServerUri(path))
+        return server::open(path);
     qint64 version = 0;
     auto conn = openMarked(path, version);
     if (version < kSchemaVersion)

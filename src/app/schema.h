@@ -14,8 +14,12 @@ using core::schema::fileName;
 using core::schema::kSchemaVersion;
 using core::schema::regions;
 
+// Each function takes a file path or a PostgreSQL connection URI
+// ("postgresql://desk1@server/velmora"), which names a database on a server.
+
 // Creates a new, empty database file with the eight tables, the region rows and
 // the indexes. Throws DbError when the file exists already or cannot be written.
+// On a server the database must exist and hold none of the tables.
 void createDatabase(const QString& path);
 
 // Brings a file of an older version of this system to the present one, in one

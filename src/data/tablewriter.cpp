@@ -70,8 +70,7 @@ QString TableWriter::whereRead(const std::vector<QString>& columns, const std::v
     for (size_t c = 0; c < columns.size(); ++c) {
         if (columns[c].compare(key_, Qt::CaseInsensitive) == 0)
             continue;
-        parts << (read[c].ifText() ? quoted(columns[c]) + QStringLiteral(" IS ? COLLATE BINARY")
-                                   : quoted(columns[c]) + QStringLiteral(" IS ?"));
+        parts << conn_.sameValue(quoted(columns[c]), read[c].ifText() != nullptr);
         params.push_back(read[c]);
     }
     return parts.join(QStringLiteral(" AND "));

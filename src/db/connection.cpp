@@ -57,6 +57,8 @@ public:
     void rollback() override {}
     bool inTransaction() const override { return false; }
     bool isReadOnly() const override { return true; }
+    QString sameValue(const QString& column, bool) const override { return column + QStringLiteral(" IS ?"); }
+    void serialize(const QString&) override { throw DbError(reason_); }
 
 private:
     QString reason_;

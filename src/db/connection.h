@@ -45,8 +45,8 @@ public:
     virtual QString sql() const = 0;
 };
 
-// One open database. Implemented for SQLite in sqlite.cpp; a second engine
-// implements the same two interfaces.
+// One open database. Implemented for SQLite in sqlite.cpp and for a
+// PostgreSQL server in postgres.cpp.
 class Connection {
 public:
     virtual ~Connection() = default;
@@ -68,6 +68,15 @@ public:
     virtual bool inTransaction() const = 0;
     // True when the file could only be opened for reading.
     virtual bool isReadOnly() const = 0;
+
+    // The condition that a column holds exactly the value bound to its "?":
+    // null matches null, and a text matches letter for letter, not in the
+    // column's letter-case-blind order. Lists use it to find a row as read.
+    virtual QString sameValue(const QString& column, bool text) const = 0;
+    // Makes writers that check the same thing (one bar code) take turns until
+    // the end of the present transaction, so two desks cannot both pass a
+    // check and then both write.
+    virtual void serialize(const QString& what) = 0;
 };
 
 // Opens an existing database file: never creates one. Throws DbError with the

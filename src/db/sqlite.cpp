@@ -227,6 +227,11 @@ public:
     }
     bool inTransaction() const override { return !sqlite3_get_autocommit(h_); }
     bool isReadOnly() const override { return sqlite3_db_readonly(h_, "main") == 1; }
+    QString sameValue(const QString& column, bool text) const override {
+        return column + (text ? QStringLiteral(" IS ? COLLATE BINARY") : QStringLiteral(" IS ?"));
+    }
+    // Every write transaction holds the file's one write lock from its start.
+    void serialize(const QString&) override {}
 
 private:
     sqlite3* h_ = nullptr;

@@ -49,9 +49,11 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     }
 
     // The write lock is taken first, so the checks and the update see one state
-    // of the file that no other instance can change in between.
+    // of the file that no other instance can change in between. On a server,
+    // where desks write side by side, the desks issuing one bar code take turns.
     db::Transaction t(conn_);
     if (!barcode.isEmpty()) {
+        conn_.serialize(QStringLiteral("hwgl.txm:") + barcode.toLower());
         const db::Value taken = conn_.scalar(
             QStringLiteral("select hwid from hwgl where txm = ? and if_in = ? limit 1"), {barcode, kIssued});
         if (!taken.isNull())
@@ -92,9 +94,7 @@ bool Issuer::cancel(const IssuedUnit& unit) {
                                  "khmc = null where hwid = ? and if_in = ?");
     db::Params params = {kInStock, unit.hwid, kIssued};
     for (int i = 0; i < checkedColumns().size() && i < static_cast<int>(unit.read.size()); ++i) {
-        sql += QStringLiteral(" and %1 IS ?").arg(checkedColumns()[i]);
-        if (unit.read[i].ifText())
-            sql += QStringLiteral(" COLLATE BINARY");
+        sql += QStringLiteral(" and ") + conn_.sameValue(checkedColumns()[i], unit.read[i].ifText() != nullptr);
         params.push_back(unit.read[i]);
     }
     return conn_.exec(sql, params) == 1;

@@ -14,7 +14,9 @@ namespace ui {
 namespace {
 
 // The right list before a group is current: the same columns, no rows.
-QString noEntries(const QString& rightSql) { return QStringLiteral("select * from (%1) where 1=2").arg(rightSql); }
+QString noEntries(const QString& rightSql) {
+    return QStringLiteral("select * from (%1) as entries where 1=2").arg(rightSql);
+}
 
 } // namespace
 

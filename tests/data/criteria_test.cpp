@@ -5,7 +5,9 @@
 
 using testing_support::TestDb;
 
-TEST(Criteria, BindsEveryValueAndMatchesWildcardsAsPlainCharacters) {
+VELMORA_ON_EACH_ENGINE(Criteria);
+
+TEST_P(Criteria, BindsEveryValueAndMatchesWildcardsAsPlainCharacters) {
     TestDb db;
     auto& c = db.conn();
     for (const char* m : {"50%off", "50off", "a_b", "axb", "back\\slash", "O'Brien"})
@@ -23,7 +25,7 @@ TEST(Criteria, BindsEveryValueAndMatchesWildcardsAsPlainCharacters) {
     EXPECT_EQ(data::Criteria().where(), QString());
 }
 
-TEST(Criteria, DaysTakeTheWholeLastDayAndLeaveAnInvalidEndOpen) {
+TEST_P(Criteria, DaysTakeTheWholeLastDayAndLeaveAnInvalidEndOpen) {
     TestDb db;
     auto& c = db.conn();
     for (const char* t : {"2024-03-01 00:00:00", "2024-03-05 23:59:59", "2024-03-06 00:00:00"})

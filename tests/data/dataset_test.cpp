@@ -31,7 +31,9 @@ struct Suppliers {
 
 } // namespace
 
-TEST(DataSet, OpensWithFirstRowCurrentAndColumnsOfAnEmptyResult) {
+VELMORA_ON_EACH_ENGINE(DataSets);
+
+TEST_P(DataSets, OpensWithFirstRowCurrentAndColumnsOfAnEmptyResult) {
     Suppliers s({"甲", "乙"});
     EXPECT_EQ(s.list.count(), 2);
     EXPECT_EQ(s.list.currentRow(), 0);
@@ -46,7 +48,7 @@ TEST(DataSet, OpensWithFirstRowCurrentAndColumnsOfAnEmptyResult) {
     EXPECT_TRUE(empty.value("txm").isNull());
 }
 
-TEST(DataSet, TypingEditsAndMovingAwayStoresThePendingChange) {
+TEST_P(DataSets, TypingEditsAndMovingAwayStoresThePendingChange) {
     Suppliers s({"甲", "乙"});
     s.list.setValue("dwmc", "甲'改");
     EXPECT_EQ(s.list.state(), State::Edit);
@@ -57,7 +59,7 @@ TEST(DataSet, TypingEditsAndMovingAwayStoresThePendingChange) {
     EXPECT_EQ(s.list.value(0, s.list.fieldIndex("dwmc")).toString(), "甲'改"); // the row keeps its new value
 }
 
-TEST(DataSet, UntouchedNewRowIsDroppedButAPresetCountsAsAValue) {
+TEST_P(DataSets, UntouchedNewRowIsDroppedButAPresetCountsAsAValue) {
     Suppliers s({"甲"});
     s.list.append();
     EXPECT_EQ(s.list.count(), 2);
@@ -75,7 +77,7 @@ TEST(DataSet, UntouchedNewRowIsDroppedButAPresetCountsAsAValue) {
               s.db.conn().scalar("select max(jhid) from jhdw").toInt());
 }
 
-TEST(DataSet, AppendStoresThePendingRowFirstAndEditOnAnEmptyListStartsARow) {
+TEST_P(DataSets, AppendStoresThePendingRowFirstAndEditOnAnEmptyListStartsARow) {
     Suppliers s;
     s.list.edit(); // "Save on an empty list": a new row holding only its presets
     EXPECT_EQ(s.list.state(), State::Insert);
@@ -85,7 +87,7 @@ TEST(DataSet, AppendStoresThePendingRowFirstAndEditOnAnEmptyListStartsARow) {
     EXPECT_EQ(s.list.currentRow(), 1);
 }
 
-TEST(DataSet, CloseDiscardsPendingEditAndNewRow) {
+TEST_P(DataSets, CloseDiscardsPendingEditAndNewRow) {
     Suppliers s({"甲"});
     s.list.setValue("dwmc", "改");
     s.list.close();
@@ -97,7 +99,7 @@ TEST(DataSet, CloseDiscardsPendingEditAndNewRow) {
     EXPECT_EQ(s.stored(), QStringList{"甲"});
 }
 
-TEST(DataSet, DeleteRemovesTheCurrentRowAndIsRefusedOnAnEmptyList) {
+TEST_P(DataSets, DeleteRemovesTheCurrentRowAndIsRefusedOnAnEmptyList) {
     Suppliers s({"甲", "乙", "丙"});
     s.list.setCurrentRow(1);
     s.list.remove();
@@ -110,7 +112,7 @@ TEST(DataSet, DeleteRemovesTheCurrentRowAndIsRefusedOnAnEmptyList) {
     EXPECT_THROW(s.list.remove(), data::DataError);
 }
 
-TEST(DataSet, RefusedRowStaysOpenWithItsValues) {
+TEST_P(DataSets, RefusedRowStaysOpenWithItsValues) {
     Suppliers s({"甲", "乙"});
     s.list.setValue("dwmc", QString(61, 'x'));
     EXPECT_THROW(s.list.setCurrentRow(1), db::DbError);
@@ -122,7 +124,7 @@ TEST(DataSet, RefusedRowStaysOpenWithItsValues) {
     EXPECT_EQ(s.stored(), (QStringList{"短", "乙"}));
 }
 
-TEST(DataSet, BeforePostAbortKeepsTheRowOpenAndTheMoveUndone) {
+TEST_P(DataSets, BeforePostAbortKeepsTheRowOpenAndTheMoveUndone) {
     Suppliers s({"甲", "乙"});
     s.list.beforePost = [](DataSet& d) {
         if (d.value("dwmc").toString().trimmed().isEmpty())
@@ -135,7 +137,7 @@ TEST(DataSet, BeforePostAbortKeepsTheRowOpenAndTheMoveUndone) {
     EXPECT_EQ(s.list.state(), State::Insert);
 }
 
-TEST(DataSet, FilterSwitchesTheViewAndStoredRowsLeaveItWhenTheyNoLongerMatch) {
+TEST_P(DataSets, FilterSwitchesTheViewAndStoredRowsLeaveItWhenTheyNoLongerMatch) {
     TestDb t;
     for (const char* st : {"入", "出", "入", "入"})
         t.conn().exec("insert into hwgl (hwmc, if_in) values ('A', ?)", {st});
@@ -159,7 +161,7 @@ TEST(DataSet, FilterSwitchesTheViewAndStoredRowsLeaveItWhenTheyNoLongerMatch) {
     EXPECT_EQ(list.count(), 4);
 }
 
-TEST(DataSet, LookupFieldShowsTheSourceTextAndFollowsItsChanges) {
+TEST_P(DataSets, LookupFieldShowsTheSourceTextAndFollowsItsChanges) {
     TestDb t;
     t.conn().exec("insert into jhdw (dwmc) values ('华东电子')");
     t.conn().exec("insert into hwgl (hwmc, jhid) values ('A', 1), ('B', 99), ('C', null)");
@@ -180,7 +182,7 @@ TEST(DataSet, LookupFieldShowsTheSourceTextAndFollowsItsChanges) {
     EXPECT_EQ(units.displayText(0, f), "华东电子二");
 }
 
-TEST(DataSet, TypedTextIsConvertedToTheFieldType) {
+TEST_P(DataSets, TypedTextIsConvertedToTheFieldType) {
     TestDb t;
     t.conn().exec("insert into hwgl (hwmc) values ('A')");
     DataSet list(t.conn());
@@ -196,7 +198,7 @@ TEST(DataSet, TypedTextIsConvertedToTheFieldType) {
     EXPECT_EQ(t.conn().scalar("select rkrq || '' from hwgl").toString(), "2026-12-09 00:00:00"); // stored form
 }
 
-TEST(DataSet, WalkVisitsEveryRowThenSetsEof) {
+TEST_P(DataSets, WalkVisitsEveryRowThenSetsEof) {
     Suppliers s({"甲", "乙", "丙"});
     QStringList seen;
     for (s.list.first(); !s.list.eof(); s.list.next())
@@ -205,7 +207,7 @@ TEST(DataSet, WalkVisitsEveryRowThenSetsEof) {
     EXPECT_EQ(s.list.currentRow(), 2);
 }
 
-TEST(DataSet, DisabledControlsHearOneResetAfterABatch) {
+TEST_P(DataSets, DisabledControlsHearOneResetAfterABatch) {
     Suppliers s({"甲"});
     int resets = 0, moves = 0;
     QObject::connect(&s.list, &DataSet::resetDone, [&] { ++resets; });

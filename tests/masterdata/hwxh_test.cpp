@@ -29,7 +29,7 @@ struct Models {
     void model(const QString& xh, const QString& type, const QString& mc) {
         db.conn().exec("insert into hwxh (xh, type_name, mc) values (?, ?, ?)", {xh, type, mc});
     }
-    QStringList stored() { return rows(db.conn(), "select xh, type_name, mc, remark from hwxh order by rowid"); }
+    QStringList stored() { return rows(db.conn(), "select xh, type_name, mc, remark from hwxh order by xh_id"); }
 };
 
 struct Window : Screen<ThwxhFrm> {
@@ -45,7 +45,9 @@ struct Window : Screen<ThwxhFrm> {
 
 } // namespace
 
-TEST(ModelWindow, OpensOnTheFirstCategoryWithItsModels) {
+VELMORA_ON_EACH_ENGINE(ModelWindow);
+
+TEST_P(ModelWindow, OpensOnTheFirstCategoryWithItsModels) {
     Models t;
     Window s(t.db.conn());
     EXPECT_EQ(s.w.windowTitle(), "产品型号维护");
@@ -64,7 +66,7 @@ TEST(ModelWindow, OpensOnTheFirstCategoryWithItsModels) {
     EXPECT_EQ(lines(s.models()), QStringList({"HP-800|EliteDesk 800|"}));
 }
 
-TEST(ModelWindow, WithoutCategoriesNothingCanBeChanged) {
+TEST_P(ModelWindow, WithoutCategoriesNothingCanBeChanged) {
     TestDb db;
     ScriptedPrompter prompts;
     db.conn().exec("insert into hwxh (xh, type_name) values ('TP-X1', '笔记本')");
@@ -79,7 +81,7 @@ TEST(ModelWindow, WithoutCategoriesNothingCanBeChanged) {
     EXPECT_TRUE(lines(s.models()).isEmpty());
 }
 
-TEST(ModelWindow, ANewModelGetsTheCategoryCurrentAtAdd) {
+TEST_P(ModelWindow, ANewModelGetsTheCategoryCurrentAtAdd) {
     Models t;
     Window s(t.db.conn());
     s.choose(1);
@@ -93,7 +95,7 @@ TEST(ModelWindow, ANewModelGetsTheCategoryCurrentAtAdd) {
 }
 
 // However the new row is about to be stored, a code used in any category is refused.
-TEST(ModelWindow, ANewCodeThatExistsAnywhereIsRefusedAndTheRowStaysOpen) {
+TEST_P(ModelWindow, ANewCodeThatExistsAnywhereIsRefusedAndTheRowStaysOpen) {
     struct Case {
         const char* what;
         const char* code;
@@ -127,7 +129,7 @@ TEST(ModelWindow, ANewCodeThatExistsAnywhereIsRefusedAndTheRowStaysOpen) {
     }
 }
 
-TEST(ModelWindow, AnUntouchedNewModelHoldsItsCategoryAndIsCheckedWithAnEmptyCode) {
+TEST_P(ModelWindow, AnUntouchedNewModelHoldsItsCategoryAndIsCheckedWithAnEmptyCode) {
     Models t;
     t.model("", "台式机", "无型号");
     Window s(t.db.conn());
@@ -147,7 +149,7 @@ TEST(ModelWindow, AnUntouchedNewModelHoldsItsCategoryAndIsCheckedWithAnEmptyCode
 
 // Codes are unique in the file: the database refuses an existing model given a
 // code that is taken, and the refusal is shown, not hidden.
-TEST(ModelWindow, AChangedCodeThatIsTakenIsReportedAndTheRowStaysOpen) {
+TEST_P(ModelWindow, AChangedCodeThatIsTakenIsReportedAndTheRowStaysOpen) {
     for (const bool bySave : {true, false}) {
         SCOPED_TRACE(bySave ? "Save" : "selecting another model");
         Models t;
@@ -173,7 +175,7 @@ TEST(ModelWindow, AChangedCodeThatIsTakenIsReportedAndTheRowStaysOpen) {
     }
 }
 
-TEST(ModelWindow, ChoosingACategoryDropsUnsavedRowsAndABlankNameKeepsTheList) {
+TEST_P(ModelWindow, ChoosingACategoryDropsUnsavedRowsAndABlankNameKeepsTheList) {
     Models t;
     Window s(t.db.conn());
     const QStringList before = t.stored();
@@ -193,7 +195,7 @@ TEST(ModelWindow, ChoosingACategoryDropsUnsavedRowsAndABlankNameKeepsTheList) {
     EXPECT_EQ(lines(s.models()), QStringList({"TP-X1|ThinkPad X1|", "TP-T14|ThinkPad T14|"}));
 }
 
-TEST(ModelWindow, DeleteAndSaveOnAnEmptyListDoNothing) {
+TEST_P(ModelWindow, DeleteAndSaveOnAnEmptyListDoNothing) {
     Models t;
     t.db.conn().exec("insert into cktype (type_name) values ('显示器')");
     Window s(t.db.conn());
@@ -207,7 +209,7 @@ TEST(ModelWindow, DeleteAndSaveOnAnEmptyListDoNothing) {
     EXPECT_EQ(s.w.list().count(), 0);
 }
 
-TEST(ModelWindow, DeleteAsksAndRemovesOnlyOnOk) {
+TEST_P(ModelWindow, DeleteAsksAndRemovesOnlyOnOk) {
     Models t;
     Window s(t.db.conn());
     select(s.models(), 1);
@@ -217,7 +219,7 @@ TEST(ModelWindow, DeleteAsksAndRemovesOnlyOnOk) {
     EXPECT_EQ(t.prompts.shown[0].kind, Kind::Confirm);
     EXPECT_EQ(t.stored().size(), 4);
     s.press("btnDel");
-    EXPECT_EQ(rows(t.db.conn(), "select xh from hwxh order by rowid"), QStringList({"TP-X1", "HP-800", "OLD-1"}));
+    EXPECT_EQ(rows(t.db.conn(), "select xh from hwxh order by xh_id"), QStringList({"TP-X1", "HP-800", "OLD-1"}));
     EXPECT_EQ(lines(s.models()), QStringList({"TP-X1|ThinkPad X1|"}));
 }
 

@@ -38,7 +38,9 @@ struct Window : Screen<TjhdwFrm> {
 
 } // namespace
 
-TEST(SupplierWindow, ListsSuppliersInNumberOrderWithTheFirstInTheFields) {
+VELMORA_ON_EACH_ENGINE(SupplierWindow);
+
+TEST_P(SupplierWindow, ListsSuppliersInNumberOrderWithTheFirstInTheFields) {
     Suppliers t;
     t.add("华东电子", "0571-88001234");
     t.add("深圳恒信", "0755-26661111");
@@ -59,7 +61,7 @@ TEST(SupplierWindow, ListsSuppliersInNumberOrderWithTheFirstInTheFields) {
     EXPECT_EQ(s.tel()->text(), "");
 }
 
-TEST(SupplierWindow, SaveRefusesAMissingNameAndKeepsTheRowOpen) {
+TEST_P(SupplierWindow, SaveRefusesAMissingNameAndKeepsTheRowOpen) {
     for (const QString name : {QString(""), QString("   "), QString(" \u3000 ")}) {
         SCOPED_TRACE(name.toStdString());
         Suppliers t;
@@ -82,7 +84,7 @@ TEST(SupplierWindow, SaveRefusesAMissingNameAndKeepsTheRowOpen) {
     }
 }
 
-TEST(SupplierWindow, TheNameIsStoredAsTypedAndAQuoteIsJustACharacter) {
+TEST_P(SupplierWindow, TheNameIsStoredAsTypedAndAQuoteIsJustACharacter) {
     Suppliers t;
     Window s(t.db.conn());
     s.press("btnAdd");
@@ -94,7 +96,7 @@ TEST(SupplierWindow, TheNameIsStoredAsTypedAndAQuoteIsJustACharacter) {
     EXPECT_FALSE(s.w.list().isEditing());
 }
 
-TEST(SupplierWindow, MovingAwayStoresAChangeWithoutTheNameCheckAndDropsAnUntouchedNewRow) {
+TEST_P(SupplierWindow, MovingAwayStoresAChangeWithoutTheNameCheckAndDropsAnUntouchedNewRow) {
     Suppliers t;
     t.add("华东电子", "1");
     t.add("深圳恒信", "2");
@@ -116,7 +118,7 @@ TEST(SupplierWindow, MovingAwayStoresAChangeWithoutTheNameCheckAndDropsAnUntouch
     EXPECT_EQ(s.get<QLineEdit>("edtAddress")->text(), "杭州市文三路");
 }
 
-TEST(SupplierWindow, TypingOnAnEmptyListStartsANewSupplier) {
+TEST_P(SupplierWindow, TypingOnAnEmptyListStartsANewSupplier) {
     Suppliers t;
     Window s(t.db.conn());
     s.press("btnSave");
@@ -129,7 +131,7 @@ TEST(SupplierWindow, TypingOnAnEmptyListStartsANewSupplier) {
     EXPECT_EQ(t.stored(), QStringList({"1|宁波三友|<null>|<null>|<null>"}));
 }
 
-TEST(SupplierWindow, AValueTooLongIsRefusedNamingTheFieldAndTheRowStaysOpen) {
+TEST_P(SupplierWindow, AValueTooLongIsRefusedNamingTheFieldAndTheRowStaysOpen) {
     Suppliers t;
     Window s(t.db.conn());
     s.press("btnAdd");
@@ -143,7 +145,7 @@ TEST(SupplierWindow, AValueTooLongIsRefusedNamingTheFieldAndTheRowStaysOpen) {
     EXPECT_EQ(s.name()->text().size(), 61);
 }
 
-TEST(SupplierWindow, CloseAndEscDiscardWhatWasNotStored) {
+TEST_P(SupplierWindow, CloseAndEscDiscardWhatWasNotStored) {
     for (const bool esc : {false, true}) {
         Suppliers t;
         t.add("华东电子", "1");

@@ -73,7 +73,9 @@ struct Window {
 
 } // namespace
 
-TEST(TckFrm, OpensWithChoicesTodayAndAnEmptyList) {
+VELMORA_ON_EACH_ENGINE(OutboundWindow);
+
+TEST_P(OutboundWindow, OpensWithChoicesTodayAndAnEmptyList) {
     Window t;
     addUnit(t.db.conn(), "XH-001");
     t.open();
@@ -86,7 +88,7 @@ TEST(TckFrm, OpensWithChoicesTodayAndAnEmptyList) {
     EXPECT_EQ(t.find<QDateEdit>("dtpCkrq")->date(), QDate::currentDate());
 }
 
-TEST(TckFrm, ShowsEachMessageAndKeepsTheEntries) {
+TEST_P(OutboundWindow, ShowsEachMessageAndKeepsTheEntries) {
     Window t;
     addUnit(t.db.conn(), "XH-001", {}, "出", "TX-1");
     struct Case {
@@ -108,7 +110,7 @@ TEST(TckFrm, ShowsEachMessageAndKeepsTheEntries) {
     EXPECT_EQ(t.w->issued().count(), 0);
 }
 
-TEST(TckFrm, IssuedUnitsAreListedInHwidOrderAndRefusedTwice) {
+TEST_P(OutboundWindow, IssuedUnitsAreListedInHwidOrderAndRefusedTwice) {
     Window t;
     auto& c = t.db.conn();
     const qint64 u1 = addUnit(c, "XH-001");
@@ -133,7 +135,7 @@ TEST(TckFrm, IssuedUnitsAreListedInHwidOrderAndRefusedTwice) {
     EXPECT_EQ(t.issue("XH-001", "B-4"), "仓库库存里没有此型号物品！");
 }
 
-TEST(TckFrm, CancelAsksThenPutsTheCurrentUnitBack) {
+TEST_P(OutboundWindow, CancelAsksThenPutsTheCurrentUnitBack) {
     Window t;
     auto& c = t.db.conn();
     const qint64 u1 = addUnit(c, "XH-001");
@@ -167,7 +169,7 @@ TEST(TckFrm, CancelAsksThenPutsTheCurrentUnitBack) {
     EXPECT_EQ(t.listed(), (QStringList{QString::number(u1), QString::number(u2)}));
 }
 
-TEST(TckFrm, CountCaptionIsTakenAtTheClick) {
+TEST_P(OutboundWindow, CountCaptionIsTakenAtTheClick) {
     Window t;
     for (int i = 0; i < 3; ++i)
         addUnit(t.db.conn(), "XH-001");
@@ -186,7 +188,7 @@ TEST(TckFrm, CountCaptionIsTakenAtTheClick) {
     EXPECT_EQ(captions, (QStringList{"共1台", "共1台", "统计台数", "共2台"}));
 }
 
-TEST(TckFrm, PickersReplaceTheBoxTextEvenWithoutAChoice) {
+TEST_P(OutboundWindow, PickersReplaceTheBoxTextEvenWithoutAChoice) {
     Window t;
     t.db.conn().exec("insert into cktype (type_name) values ('笔记本')");
     ScriptedModals modals;
@@ -217,7 +219,7 @@ TEST(TckFrm, PickersReplaceTheBoxTextEvenWithoutAChoice) {
     EXPECT_EQ(modals.count, 4);
 }
 
-TEST(TckFrm, AnEntryLongerThanItsColumnIsRefusedByNameAndNothingIsCut) {
+TEST_P(OutboundWindow, AnEntryLongerThanItsColumnIsRefusedByNameAndNothingIsCut) {
     Window t;
     addUnit(t.db.conn(), "XH-001");
     struct Case {
@@ -248,7 +250,7 @@ TEST(TckFrm, AnEntryLongerThanItsColumnIsRefusedByNameAndNothingIsCut) {
     EXPECT_EQ(t.find<QPlainTextEdit>("memRemark")->toPlainText().size(), 251);
 }
 
-TEST(TckFrm, TakingBackAUnitChangedAtAnotherDeskIsRefusedAndTheListShowsItAnew) {
+TEST_P(OutboundWindow, TakingBackAUnitChangedAtAnotherDeskIsRefusedAndTheListShowsItAnew) {
     Window t;
     addUnit(t.db.conn(), "XH-001");
     ASSERT_EQ(t.issue("XH-001", "TX-1"), "");

@@ -21,7 +21,9 @@ IssueRequest request(const QString& model, const QString& barcode = {}, const QS
 
 } // namespace
 
-TEST(Issuer, ChecksRunInTheirOrderAndARefusalWritesNothing) {
+VELMORA_ON_EACH_ENGINE(Issuing);
+
+TEST_P(Issuing, ChecksRunInTheirOrderAndARefusalWritesNothing) {
     TestDb db;
     auto& c = db.conn();
     addUnit(c, "XH-001");
@@ -53,7 +55,7 @@ TEST(Issuer, ChecksRunInTheirOrderAndARefusalWritesNothing) {
     EXPECT_EQ(messageFor(IssueResult::NoStock), "仓库库存里没有此型号物品！");
 }
 
-TEST(Issuer, IssuesTheLowestInStockUnitOfTheModelWithTrimmedFields) {
+TEST_P(Issuing, IssuesTheLowestInStockUnitOfTheModelWithTrimmedFields) {
     TestDb db;
     auto& c = db.conn();
     addUnit(c, "XH-100"); // another model, lower hwid
@@ -81,7 +83,7 @@ TEST(Issuer, IssuesTheLowestInStockUnitOfTheModelWithTrimmedFields) {
     EXPECT_EQ(issuer.issue({"XH-001", "A'1", "", "x", "", QDate(2024, 5, 6)}).result, IssueResult::DuplicateBarcode);
 }
 
-TEST(Issuer, EveryIssuedUnitCountsForTheBarCodeButAnEmptyOneIsNeverChecked) {
+TEST_P(Issuing, EveryIssuedUnitCountsForTheBarCodeButAnEmptyOneIsNeverChecked) {
     TestDb db;
     auto& c = db.conn();
     addUnit(c, "XH-002", {}, "出", "STORE-1", 3); // sold through a store
@@ -97,7 +99,7 @@ TEST(Issuer, EveryIssuedUnitCountsForTheBarCodeButAnEmptyOneIsNeverChecked) {
     EXPECT_EQ(c.scalar("select count(*) from hwgl where if_in = '出' and txm is null").toInt(), 3);
 }
 
-TEST(Issuer, CancelFreesTheBarCodeKeepsTheRemarkAndTheUnitComesNextAgain) {
+TEST_P(Issuing, CancelFreesTheBarCodeKeepsTheRemarkAndTheUnitComesNextAgain) {
     TestDb db;
     auto& c = db.conn();
     const qint64 a = addUnit(c, "XH-001");
@@ -122,7 +124,7 @@ TEST(Issuer, CancelFreesTheBarCodeKeepsTheRemarkAndTheUnitComesNextAgain) {
     EXPECT_EQ(again.hwid, a);
 }
 
-TEST(Issuer, TwoInstancesSeeEachOthersIssuesAtOnce) {
+TEST_P(Issuing, TwoInstancesSeeEachOthersIssuesAtOnce) {
     TestDb db;
     auto other = db.openAnother();
     const qint64 last = addUnit(db.conn(), "XH-001");
@@ -138,7 +140,7 @@ TEST(Issuer, TwoInstancesSeeEachOthersIssuesAtOnce) {
 
 // Two instances, each on its own connection and thread, racing: for the last
 // unit of a model, and for one bar code on units of different models.
-TEST(Issuer, RacingInstancesNeverShareAUnitOrABarCode) {
+TEST_P(Issuing, RacingInstancesNeverShareAUnitOrABarCode) {
     TestDb db;
     for (int round = 0; round < 20; ++round) {
         db.conn().exec("delete from hwgl");

@@ -78,7 +78,9 @@ void doubleClickModel(QDialog& d, int row) {
 
 } // namespace
 
-TEST(ModelPicker, ShowsCategoriesAndTheModelsOfTheCurrentOne) {
+VELMORA_ON_EACH_ENGINE(ModelPicker);
+
+TEST_P(ModelPicker, ShowsCategoriesAndTheModelsOfTheCurrentOne) {
     Picker t;
     t.standardCatalogue();
     t.run([](QDialog& d) {
@@ -98,7 +100,7 @@ TEST(ModelPicker, ShowsCategoriesAndTheModelsOfTheCurrentOne) {
     EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.last().toStdString();
 }
 
-TEST(ModelPicker, DoubleClickOnAModelChoosesItAndCloses) {
+TEST_P(ModelPicker, DoubleClickOnAModelChoosesItAndCloses) {
     Picker t;
     t.standardCatalogue();
     const auto [result, xh] = t.run([](QDialog& d) {
@@ -109,7 +111,7 @@ TEST(ModelPicker, DoubleClickOnAModelChoosesItAndCloses) {
     EXPECT_EQ(xh, "TP-T14");
 }
 
-TEST(ModelPicker, DoubleClickOnAnEmptyModelListDoesNothing) {
+TEST_P(ModelPicker, DoubleClickOnAnEmptyModelListDoesNothing) {
     Picker t;
     t.standardCatalogue();
     t.run([](QDialog& d) {
@@ -120,7 +122,7 @@ TEST(ModelPicker, DoubleClickOnAnEmptyModelListDoesNothing) {
     });
 }
 
-TEST(ModelPicker, OkAndExitHandBackTheCurrentModelOrNothing) {
+TEST_P(ModelPicker, OkAndExitHandBackTheCurrentModelOrNothing) {
     struct Case {
         const char* what;
         int category, model;
@@ -149,7 +151,7 @@ TEST(ModelPicker, OkAndExitHandBackTheCurrentModelOrNothing) {
     }
 }
 
-TEST(ModelPicker, EscAndEnterAreExitAndOk) {
+TEST_P(ModelPicker, EscAndEnterAreExitAndOk) {
     Picker t;
     t.standardCatalogue();
     EXPECT_EQ(t.run([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }).second, "");
@@ -160,7 +162,7 @@ TEST(ModelPicker, EscAndEnterAreExitAndOk) {
               "TP-X1");
 }
 
-TEST(ModelPicker, WithoutCategoriesBothListsAreEmptyAndOkGivesNothing) {
+TEST_P(ModelPicker, WithoutCategoriesBothListsAreEmptyAndOkGivesNothing) {
     Picker t;
     t.model("TP-X1", "笔记本");
     const auto [result, xh] = t.run([](QDialog& d) {

@@ -91,7 +91,9 @@ void choose(QComboBox* box, const QString& text) {
 
 } // namespace
 
-TEST(TckmxFrm, ListsTheUnitsFoundInHwidOrderWithNames) {
+VELMORA_ON_EACH_ENGINE(GoodsListWindow);
+
+TEST_P(GoodsListWindow, ListsTheUnitsFoundInHwidOrderWithNames) {
     Goods t;
     auto w = open(t.db.conn(), allThree());
     EXPECT_EQ(w->windowTitle(), "货物查询");
@@ -110,7 +112,7 @@ TEST(TckmxFrm, ListsTheUnitsFoundInHwidOrderWithNames) {
     EXPECT_EQ(get<QComboBox>(*w, "dlkType")->currentText(), " 笔记本");
 }
 
-TEST(TckmxFrm, WithoutCriteriaListsNothingAndCounts) {
+TEST_P(GoodsListWindow, WithoutCriteriaListsNothingAndCounts) {
     Goods t;
     auto w = open(t.db.conn(), {});
     auto* total = get<QCheckBox>(*w, "cbxTotal");
@@ -125,7 +127,7 @@ TEST(TckmxFrm, WithoutCriteriaListsNothingAndCounts) {
     EXPECT_EQ(get<QCheckBox>(*full, "cbxTotal")->text(), "共3台");
 }
 
-TEST(TckmxFrm, StateSetBackByHandKeepsTheOtherColumns) {
+TEST_P(GoodsListWindow, StateSetBackByHandKeepsTheOtherColumns) {
     Goods t;
     const QStringList before = t.unit(3);
     auto w = open(t.db.conn(), allThree());
@@ -139,7 +141,7 @@ TEST(TckmxFrm, StateSetBackByHandKeepsTheOtherColumns) {
     EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.last().toStdString();
 }
 
-TEST(TckmxFrm, SupplierAndCategoryChosenByNameStoreTheirKeysOnAMove) {
+TEST_P(GoodsListWindow, SupplierAndCategoryChosenByNameStoreTheirKeysOnAMove) {
     Goods t;
     auto w = open(t.db.conn(), allThree());
     choose(get<QComboBox>(*w, "dlkJhdw"), "西湖数码");
@@ -149,7 +151,7 @@ TEST(TckmxFrm, SupplierAndCategoryChosenByNameStoreTheirKeysOnAMove) {
     EXPECT_EQ(lines(get<ui::DataGrid>(*w, "DBGrid1"))[0].section('|', 3, 3), "西湖数码");
 }
 
-TEST(TckmxFrm, TypedTextIsTrimmedAndEmptyStoredAsNull) {
+TEST_P(GoodsListWindow, TypedTextIsTrimmedAndEmptyStoredAsNull) {
     Goods t;
     auto w = open(t.db.conn(), allThree());
     typeInto(*w, "edtKhtel", "");
@@ -159,7 +161,7 @@ TEST(TckmxFrm, TypedTextIsTrimmedAndEmptyStoredAsNull) {
               QStringList({"<null>|退货复检|杭州华联"}));
 }
 
-TEST(TckmxFrm, RefusalsKeepTheEditPending) {
+TEST_P(GoodsListWindow, RefusalsKeepTheEditPending) {
     Goods t;
     const QStringList before = t.unit(3);
     auto w = open(t.db.conn(), allThree());
@@ -184,7 +186,7 @@ TEST(TckmxFrm, RefusalsKeepTheEditPending) {
     EXPECT_EQ(t.unit(3), expected);
 }
 
-TEST(TckmxFrm, DeleteAsksThenRemovesTheUnitAndRefusesOnAnEmptyList) {
+TEST_P(GoodsListWindow, DeleteAsksThenRemovesTheUnitAndRefusesOnAnEmptyList) {
     Goods t;
     auto w = open(t.db.conn(), allThree());
     t.prompts.answers = {false};
@@ -205,7 +207,7 @@ TEST(TckmxFrm, DeleteAsksThenRemovesTheUnitAndRefusesOnAnEmptyList) {
     EXPECT_EQ(rows(t.db.conn(), "select count(*) from hwgl"), QStringList({"2"}));
 }
 
-TEST(TckmxFrm, CloseDiscardsAPendingEdit) {
+TEST_P(GoodsListWindow, CloseDiscardsAPendingEdit) {
     Goods t;
     const QStringList before = t.unit(3);
     auto w = open(t.db.conn(), allThree());
@@ -216,7 +218,7 @@ TEST(TckmxFrm, CloseDiscardsAPendingEdit) {
     EXPECT_EQ(t.unit(3), before);
 }
 
-TEST(TckmxFrm, ExcelWritesTheGoodsListWithItsNames) {
+TEST_P(GoodsListWindow, ExcelWritesTheGoodsListWithItsNames) {
     Goods t;
     FakeDesktop desk;
     auto w = open(t.db.conn(), allThree());
@@ -232,7 +234,7 @@ TEST(TckmxFrm, ExcelWritesTheGoodsListWithItsNames) {
 
 // Another desk changes a unit after this list read it: the list's stale
 // values must not overwrite that change.
-TEST(TckmxFrm, AStaleUnitIsNeitherOverwrittenNorDeleted) {
+TEST_P(GoodsListWindow, AStaleUnitIsNeitherOverwrittenNorDeleted) {
     Goods t;
     auto other = t.db.openAnother();
     auto w = open(t.db.conn(), allThree());

@@ -91,7 +91,9 @@ QDate day(int m, int d) { return QDate(2024, m, d); }
 
 } // namespace
 
-TEST(GoodsCriteria, FindTheUnitsOfEachCriterionAndOfCombinations) {
+VELMORA_ON_EACH_ENGINE(GoodsCriteria);
+
+TEST_P(GoodsCriteria, FindTheUnitsOfEachCriterionAndOfCombinations) {
     Goods g;
     GoodsQuery combined = category("笔记本");
     combined.state = "出";

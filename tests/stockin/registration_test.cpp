@@ -47,7 +47,9 @@ TEST(ParseQuantity, AcceptsSignedDecimalWithLeadingBlanksOnly) {
     }
 }
 
-TEST(RegisterUnits, ThreeUnitsGetOwnKeysSameValuesAndEndTheList) {
+VELMORA_ON_EACH_ENGINE(RegisterUnits);
+
+TEST_P(RegisterUnits, ThreeUnitsGetOwnKeysSameValuesAndEndTheList) {
     Units u;
     const stockin::Outcome o = stockin::registerUnits(u.list, u.entry("3"));
     EXPECT_TRUE(o.refusal.isEmpty());
@@ -79,7 +81,7 @@ TEST(RegisterUnits, ThreeUnitsGetOwnKeysSameValuesAndEndTheList) {
     EXPECT_EQ(u.list.count(), 7);
 }
 
-TEST(RegisterUnits, RefusalsStoreNothingAndSayWhy) {
+TEST_P(RegisterUnits, RefusalsStoreNothingAndSayWhy) {
     struct Case {
         const char* what;
         QString model, quantity;
@@ -108,14 +110,14 @@ TEST(RegisterUnits, RefusalsStoreNothingAndSayWhy) {
     }
 }
 
-TEST(RegisterUnits, BadQuantityThrowsBeforeAnythingIsWritten) {
+TEST_P(RegisterUnits, BadQuantityThrowsBeforeAnythingIsWritten) {
     Units u;
     EXPECT_THROW(stockin::registerUnits(u.list, u.entry("3x")), db::ConversionError);
     EXPECT_EQ(u.rows(), 1);
     EXPECT_EQ(u.list.count(), 1);
 }
 
-TEST(RegisterUnits, RefusedRowLeavesNothingStoredAndTheListAsItWas) {
+TEST_P(RegisterUnits, RefusedRowLeavesNothingStoredAndTheListAsItWas) {
     const std::pair<const char*, stockin::Entry> cases[] = {
         {"备注", {"XH-200", 1, "5", QDate::currentDate(), QString(251, QChar(u'长'))}},
         {"货物型号", {QString(31, QChar('M')), 1, "5", QDate::currentDate(), {}}},
@@ -139,11 +141,10 @@ TEST(RegisterUnits, RefusedRowLeavesNothingStoredAndTheListAsItWas) {
     }
 }
 
-TEST(RegisterUnits, FailureHalfwayRollsBackTheUnitsAlreadyWritten) {
+TEST_P(RegisterUnits, FailureHalfwayRollsBackTheUnitsAlreadyWritten) {
     Units u;
     // The file refuses the third new unit, after two have gone in.
-    u.db.conn().exec("create trigger full_disk before insert on hwgl when (select count(*) from hwgl) >= 3 "
-                     "begin select raise(abort, '磁盘已满'); end");
+    u.db.refuse("full_disk", "insert", "hwgl", "(select count(*) from hwgl) >= 3");
     EXPECT_THROW(stockin::registerUnits(u.list, u.entry("5")), db::DbError);
     EXPECT_EQ(u.rows(), 1);
     EXPECT_EQ(u.list.count(), 1);
@@ -153,7 +154,7 @@ TEST(RegisterUnits, FailureHalfwayRollsBackTheUnitsAlreadyWritten) {
     EXPECT_EQ(u.list.state(), data::State::Browse);
 }
 
-TEST(RegisterUnits, ModelIsStoredAsTyped) {
+TEST_P(RegisterUnits, ModelIsStoredAsTyped) {
     Units u;
     stockin::registerUnits(u.list, {" 未登记型号 ", 1, "1", u.today, {}});
     EXPECT_EQ(u.db.conn().scalar("select hwmc from hwgl where hwid = 2"), db::Value(" 未登记型号 "));

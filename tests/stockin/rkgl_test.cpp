@@ -65,7 +65,9 @@ QString shown(const QDate& d) { return db::Value(d).toString(); }
 
 } // namespace
 
-TEST(StockinWindow, OpensWithTodaysInStockUnitsAndEmptyBoxes) {
+VELMORA_ON_EACH_ENGINE(StockinWindow);
+
+TEST_P(StockinWindow, OpensWithTodaysInStockUnitsAndEmptyBoxes) {
     Stockin t;
     t.unit("TP-X1", 1, kToday, "入");
     t.unit("TP-X1", 2, kToday, "出"); // issued since: not listed
@@ -101,7 +103,7 @@ TEST(StockinWindow, OpensWithTodaysInStockUnitsAndEmptyBoxes) {
     EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.last().toStdString();
 }
 
-TEST(StockinWindow, RegisteringListsTheNewUnitsAtTheEndWhateverTheirDate) {
+TEST_P(StockinWindow, RegisteringListsTheNewUnitsAtTheEndWhateverTheirDate) {
     Stockin t;
     t.unit("TP-X1", 1, kToday, "入");
     const QDate lastWeek = kToday.addDays(-7);
@@ -125,7 +127,7 @@ TEST(StockinWindow, RegisteringListsTheNewUnitsAtTheEndWhateverTheirDate) {
     EXPECT_EQ(again.lines().size(), 1);
 }
 
-TEST(StockinWindow, InputErrorsStoreNothing) {
+TEST_P(StockinWindow, InputErrorsStoreNothing) {
     struct Case {
         const char* what;
         QString model, supplier, quantity;
@@ -159,7 +161,7 @@ TEST(StockinWindow, InputErrorsStoreNothing) {
     }
 }
 
-TEST(StockinWindow, RefusedRowIsReportedWithItsFieldAndNothingIsStored) {
+TEST_P(StockinWindow, RefusedRowIsReportedWithItsFieldAndNothingIsStored) {
     Stockin t;
     Screen s(t.db.conn());
     s.fill("TP-X1", "华东电子", "4");
@@ -172,7 +174,7 @@ TEST(StockinWindow, RefusedRowIsReportedWithItsFieldAndNothingIsStored) {
     EXPECT_EQ(s.lines().size(), 0);
 }
 
-TEST(StockinWindow, DeleteAsksFirstAndSaveStoresTheRowUnchanged) {
+TEST_P(StockinWindow, DeleteAsksFirstAndSaveStoresTheRowUnchanged) {
     Stockin t;
     {
         Screen s(t.db.conn());
@@ -200,7 +202,7 @@ TEST(StockinWindow, DeleteAsksFirstAndSaveStoresTheRowUnchanged) {
     EXPECT_EQ(s.lines().size(), 1);
 }
 
-TEST(StockinWindow, CountBoxCountsAtTheClickOnly) {
+TEST_P(StockinWindow, CountBoxCountsAtTheClickOnly) {
     Stockin t;
     t.unit("TP-X1", 1, kToday, "入");
     t.unit("TP-X1", 1, kToday, "入");
@@ -217,7 +219,7 @@ TEST(StockinWindow, CountBoxCountsAtTheClickOnly) {
     EXPECT_EQ(s.count()->text(), "共7台");
 }
 
-TEST(StockinWindow, DoubleClickOnTheModelBoxPutsThePickersChoiceInIt) {
+TEST_P(StockinWindow, DoubleClickOnTheModelBoxPutsThePickersChoiceInIt) {
     Stockin t;
     Screen s(t.db.conn());
     s.model()->setEditText("旧型号");

@@ -49,7 +49,9 @@ T* child(QWidget& w, const char* name) {
 } // namespace
 
 // No criteria: no sale listed; "出库" asks for a sale, "删除 &d." does nothing.
-TEST(TmccxFrm, EmptyCriteriaListNoSale) {
+VELMORA_ON_EACH_ENGINE(SalesListWindow);
+
+TEST_P(SalesListWindow, EmptyCriteriaListNoSale) {
     Result t;
     t.confirm([](auto&) {},
               [&](TmccxFrm& w) {
@@ -65,7 +67,7 @@ TEST(TmccxFrm, EmptyCriteriaListNoSale) {
 
 // The twin's differences: caption, no Add, units columns, first sale current,
 // the fixed bar-code warning; finished sales are worked on like the others.
-TEST(TmccxFrm, ListsTheCriteriaSalesFirstCurrent) {
+TEST_P(SalesListWindow, ListsTheCriteriaSalesFirstCurrent) {
     Result t;
     auto& c = t.db.conn();
     addUnit(c, "XH-1", {}, "出", "TX-1", t.s1);
@@ -104,7 +106,7 @@ TEST(TmccxFrm, ListsTheCriteriaSalesFirstCurrent) {
 }
 
 // A database that cannot run the statement: reported, the window opens empty.
-TEST(TmccxFrm, RefusedStatementOpensEmpty) {
+TEST_P(SalesListWindow, RefusedStatementOpensEmpty) {
     Result t;
     TmccxFrm w(t.db.conn());
     w.sqlWhere.add("no_such_column = ?", {1});

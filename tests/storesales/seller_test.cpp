@@ -32,7 +32,10 @@ QList<qint64> found(db::Connection& c, const storesales::SalesQuery& q) {
 } // namespace
 
 // Two desks selling from one model at once never take one unit.
-TEST(Seller, TwoConnectionsNeverTakeOneUnit) {
+VELMORA_ON_EACH_ENGINE(Selling);
+VELMORA_ON_EACH_ENGINE(SalesCriteria);
+
+TEST_P(Selling, TwoConnectionsNeverTakeOneUnit) {
     TestDb db;
     const qint64 sale = addSale(db.conn(), "张三");
     constexpr int kUnits = 30;
@@ -66,7 +69,7 @@ TEST(Seller, TwoConnectionsNeverTakeOneUnit) {
 }
 
 // Rows found for the query window's criteria, one condition at a time and together.
-TEST(SalesCriteria, FindTheSales) {
+TEST_P(SalesCriteria, FindTheSales) {
     TestDb db;
     auto& c = db.conn();
     const qint64 s1 = addSale(c, "张三丰", "A店", "否", QDateTime(QDate(2024, 3, 5), QTime(0, 0)));

@@ -33,7 +33,10 @@ struct Categories {
 
 } // namespace
 
-TEST(GridModel, PassesTheModelTesterThroughEditsInsertsAndDeletes) {
+VELMORA_ON_EACH_ENGINE(GridModel);
+VELMORA_ON_EACH_ENGINE(DataGrid);
+
+TEST_P(GridModel, PassesTheModelTesterThroughEditsInsertsAndDeletes) {
     Categories c({"笔记本", "台式机"});
     ui::GridModel model(c.list, c.columns());
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -55,7 +58,7 @@ TEST(GridModel, PassesTheModelTesterThroughEditsInsertsAndDeletes) {
     EXPECT_EQ(model.rowCount(), 0);
 }
 
-TEST(DataGrid, FollowsTheListAndAppendsWhenMovingPastTheLastLine) {
+TEST_P(DataGrid, FollowsTheListAndAppendsWhenMovingPastTheLastLine) {
     Categories c({"笔记本", "台式机"});
     ui::DataGrid grid(c.list, c.columns());
     grid.show();
@@ -78,7 +81,7 @@ TEST(DataGrid, FollowsTheListAndAppendsWhenMovingPastTheLastLine) {
     EXPECT_EQ(c.list.count(), 2);
 }
 
-TEST(DataGrid, ARowTheDatabaseRefusesIsReportedAndStaysCurrent) {
+TEST_P(DataGrid, ARowTheDatabaseRefusesIsReportedAndStaysCurrent) {
     Categories c({"笔记本", "台式机"});
     ui::DataGrid grid(c.list, c.columns());
     grid.show();

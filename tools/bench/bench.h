@@ -17,10 +17,14 @@
 namespace bench {
 
 struct Context {
-    QString dir;  // a scratch folder for this run
-    int rows = 0; // the goods rows the shared file holds (--rows)
-    // A copy of the shared database file with `rows` goods units (made once per run).
+    QString dir;    // a scratch folder for this run
+    int rows = 0;   // the goods rows the shared file holds (--rows)
+    QString server; // --database: a PostgreSQL database the cases run on instead of files
+    // A copy of the shared database with `rows` goods units (made once per run):
+    // a file, or with --database a database of its own on that server.
     QString goodsFile() const;
+    // A copy of the shared database file, whatever the engine of the run.
+    QString goodsSqliteFile() const;
     QString freshFile(const QString& name) const; // a new, empty database file
 };
 

@@ -1,7 +1,9 @@
 // velmora-bench [--rows N] [--case NAME]...: runs every registered case (or the
 // named ones) and prints one line per case.
 #include "app/schema.h"
+#include "app/schema_pg.h"
 #include "bench/bench.h"
+#include "db/postgres.h"
 
 #include <QApplication>
 #include <QDate>
@@ -41,7 +43,24 @@ static double peakMb() {
 
 static QString baseFile;
 
+// The URI of another database on the server of a URI.
+static QString onServer(const QString& uri, const QString& name) {
+    return uri + (uri.contains(QLatin1Char('?')) ? QStringLiteral("&dbname=") : QStringLiteral("?dbname=")) + name;
+}
+
+static const QString kServerGoods = QStringLiteral("velmora_bench_goods");
+
 QString Context::goodsFile() const {
+    if (!server.isEmpty()) {
+        static int made = 0;
+        const QString name = QStringLiteral("velmora_bench_%1_%2").arg(getpid()).arg(++made);
+        db::openPostgres(server)->exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, kServerGoods));
+        return onServer(server, name);
+    }
+    return goodsSqliteFile();
+}
+
+QString Context::goodsSqliteFile() const {
     static int n = 0;
     // Each case runs in a forked child with its own counter: the pid keeps their copies apart.
     const QString path = dir + QStringLiteral("/goods%1-%2.mdb").arg(getpid()).arg(++n);
@@ -91,6 +110,7 @@ static void makeGoodsFile(const QString& path, int rows) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int rows = 1000000;
+    QString server;
     std::vector<std::string> only;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -98,13 +118,15 @@ int main(int argc, char** argv) {
             rows = std::atoi(argv[++i]);
         else if (a == "--case" && i + 1 < argc)
             only.push_back(argv[++i]);
+        else if (a == "--database" && i + 1 < argc)
+            server = QString::fromLocal8Bit(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: velmora-bench [--rows N] [--case NAME]...\n");
+            std::fprintf(stderr, "usage: velmora-bench [--rows N] [--database URI] [--case NAME]...\n");
             return 2;
         }
     }
     QTemporaryDir dir;
-    bench::Context ctx{dir.path(), rows};
+    bench::Context ctx{dir.path(), rows, server};
     bench::baseFile = dir.path() + QStringLiteral("/base.mdb");
     {
         bench::Timer t;
@@ -112,6 +134,18 @@ int main(int argc, char** argv) {
         bench::makeGoodsFile(bench::baseFile, rows);
         t.stop();
         std::fprintf(stderr, "made %d goods rows in %.0f ms\n", rows, t.ms());
+    }
+    if (!server.isEmpty()) {
+        // The same rows on the server, copied for each case like the file.
+        bench::Timer t;
+        t.start();
+        auto admin = db::openPostgres(server);
+        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(bench::kServerGoods));
+        admin->exec(QStringLiteral("CREATE DATABASE %1").arg(bench::kServerGoods));
+        app::schema::server::copy(bench::baseFile, bench::onServer(server, bench::kServerGoods));
+        db::openPostgres(bench::onServer(server, bench::kServerGoods))->exec(QStringLiteral("VACUUM ANALYZE"));
+        t.stop();
+        std::fprintf(stderr, "copied them to the server in %.0f ms\n", t.ms());
     }
     int failed = 0;
     for (auto& [name, run] : bench::registry()) {
@@ -140,6 +174,13 @@ int main(int argc, char** argv) {
         waitpid(pid, &status, 0);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
             ++failed;
+    }
+    if (!server.isEmpty()) {
+        auto admin = db::openPostgres(server);
+        for (auto st =
+                 admin->prepare(QStringLiteral("select datname from pg_database where datname like 'velmora_bench_%'"));
+             st->step();)
+            admin->exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(st->value(0).toString()));
     }
     return failed ? 1 : 0;
 }

@@ -17,12 +17,13 @@
 namespace {
 
 // How the engine runs the goods list's statement for these criteria.
-std::string plan(db::Connection& c, const data::Criteria& criteria) {
-    auto st = c.prepare(QStringLiteral("explain query plan ") + queries::goodsListSql(criteria));
+std::string plan(db::Connection& c, const data::Criteria& criteria, bool server) {
+    auto st = c.prepare((server ? QStringLiteral("explain ") : QStringLiteral("explain query plan ")) +
+                        queries::goodsListSql(criteria));
     st->bindAll(criteria.params());
     QStringList steps;
     while (st->step())
-        steps << st->value(3).toString();
+        steps << st->value(server ? 0 : 3).toString().trimmed();
     return "\"" + steps.join(QStringLiteral("; ")).toStdString() + "\"";
 }
 
@@ -38,7 +39,8 @@ std::string openList(bench::Context& ctx, bench::Timer& timer, const queries::Go
     timer.stop();
     const int n = w.units().count();
     const QString supplier = n ? w.units().value(QStringLiteral("jhname")).toString() : QString();
-    return "rows=" + std::to_string(n) + " first_supplier=" + supplier.toStdString() + " plan=" + plan(*c, criteria);
+    return "rows=" + std::to_string(n) + " first_supplier=" + supplier.toStdString() +
+           " plan=" + plan(*c, criteria, !ctx.server.isEmpty());
 }
 
 } // namespace
