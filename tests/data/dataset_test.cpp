@@ -226,7 +226,7 @@ TEST_P(DataSets, DisabledControlsHearOneResetAfterABatch) {
     EXPECT_EQ(s.list.currentRow(), 3);
 }
 
-TEST(DataSet, AWriteFromAStaleListIsRefusedAndTheRowReadAgain) {
+TEST_P(DataSets, AWriteFromAStaleListIsRefusedAndTheRowReadAgain) {
     Suppliers s({"甲", "乙", "丙"});
     auto other = s.db.openAnother();
     other->exec("update jhdw set tel = '0571' where dwmc = '甲'");
@@ -263,7 +263,7 @@ TEST(DataSet, AWriteFromAStaleListIsRefusedAndTheRowReadAgain) {
     EXPECT_EQ(other->scalar("select tel from jhdw where dwmc = 'B'").toString(), "3");
 }
 
-TEST(DataSet, ATextThatDoesNotFitOrHoldsANullCharacterIsRefusedBeforeAnythingIsWritten) {
+TEST_P(DataSets, ATextThatDoesNotFitOrHoldsANullCharacterIsRefusedBeforeAnythingIsWritten) {
     Suppliers s({"甲"});
     const struct {
         QString typed;
@@ -289,7 +289,7 @@ TEST(DataSet, ATextThatDoesNotFitOrHoldsANullCharacterIsRefusedBeforeAnythingIsW
     EXPECT_EQ(s.db.conn().scalar("select length(dwmc) from jhdw").toInt(), 60);
 }
 
-TEST(DataSet, ForgettingRowsAfterAFailedBatchTouchesOnlyMemory) {
+TEST_P(DataSets, ForgettingRowsAfterAFailedBatchTouchesOnlyMemory) {
     Suppliers s({"甲"});
     {
         db::Transaction tx(s.db.conn());

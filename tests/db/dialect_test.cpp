@@ -146,7 +146,7 @@ TEST_P(Transactions, SecondConnectionWaitsForTheWriterInsteadOfFailing) {
     EXPECT_EQ(countRows(t.conn(), "select * from cktype"), 2);
 }
 
-TEST(Transaction, AnInnerGuardIsASavepointOfTheOuterOne) {
+TEST_P(Transactions, AnInnerGuardIsASavepointOfTheOuterOne) {
     TestDb t;
     auto& c = t.conn();
     {

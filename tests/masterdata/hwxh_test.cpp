@@ -223,7 +223,7 @@ TEST_P(ModelWindow, DeleteAsksAndRemovesOnlyOnOk) {
     EXPECT_EQ(lines(s.models()), QStringList({"TP-X1|ThinkPad X1|"}));
 }
 
-TEST(ModelWindow, BlankModelsAreChangedAndDeletedOneAtATime) {
+TEST_P(ModelWindow, BlankModelsAreChangedAndDeletedOneAtATime) {
     Models t;
     for (int i = 0; i < 3; ++i)
         t.db.conn().exec("insert into hwxh (type_name) values ('台式机')");
@@ -239,7 +239,7 @@ TEST(ModelWindow, BlankModelsAreChangedAndDeletedOneAtATime) {
     EXPECT_TRUE(t.prompts.texts().filter("型号不能重复").isEmpty());
 }
 
-TEST(ModelWindow, ClosingWithACellEditorOpenStoresNothingHalfAndDoesNotCrash) {
+TEST_P(ModelWindow, ClosingWithACellEditorOpenStoresNothingHalfAndDoesNotCrash) {
     Models t;
     auto s = std::make_unique<Window>(t.db.conn());
     select(s->models(), 0, 1);
@@ -256,7 +256,7 @@ TEST(ModelWindow, ClosingWithACellEditorOpenStoresNothingHalfAndDoesNotCrash) {
     EXPECT_EQ(t.stored().size(), 4);
 }
 
-TEST(ModelWindow, DownInAnOpenEditorOnTheLastLineStoresTheRowAndStartsANewOne) {
+TEST_P(ModelWindow, DownInAnOpenEditorOnTheLastLineStoresTheRowAndStartsANewOne) {
     Models t;
     Window s(t.db.conn());
     select(s.models(), 1, 1);

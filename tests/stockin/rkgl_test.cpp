@@ -243,7 +243,7 @@ TEST_P(StockinWindow, DoubleClickOnTheModelBoxPutsThePickersChoiceInIt) {
     EXPECT_EQ(s.model()->currentText(), "");
 }
 
-TEST(StockinWindow, DeleteOfAUnitIssuedAtAnotherDeskIsRefusedAndTheLineShowsItAnew) {
+TEST_P(StockinWindow, DeleteOfAUnitIssuedAtAnotherDeskIsRefusedAndTheLineShowsItAnew) {
     Stockin t;
     t.unit("TP-X1", 1, kToday, "入");
     Screen s(t.db.conn());
