@@ -155,17 +155,29 @@ db::Value DataSet::lookupValue(const Lookup& l, int row) const {
         return {};
     if (!l.valid) {
         l.cache.clear();
+        l.byNumber.clear();
         const int k = l.source->fieldIndex(l.sourceKeyName);
         const int r = l.source->fieldIndex(l.sourceResultName);
         if (k >= 0 && r >= 0) {
-            for (int i = l.source->count() - 1; i >= 0; --i) // first match wins
-                l.cache.insert(l.source->value(i, k).toString(), l.source->value(i, r));
+            for (int i = l.source->count() - 1; i >= 0; --i) { // first match wins
+                const QString text = l.source->value(i, k).toString();
+                const db::Value result = l.source->value(i, r);
+                l.cache.insert(text, result);
+                bool whole = false;
+                const qint64 n = text.toLongLong(&whole);
+                if (whole && QString::number(n) == text)
+                    l.byNumber.insert(n, result);
+            }
         }
         l.valid = true;
     }
     const db::Value key = value(row, l.keyField);
     if (key.isNull())
         return {};
+    // A number key is found without writing it out as text (the text of a
+    // whole number is its decimal digits, so both find the same row).
+    if (const qint64* n = key.ifInt())
+        return l.byNumber.value(*n);
     return l.cache.value(key.toString());
 }
 
@@ -226,6 +238,20 @@ db::Value DataSet::value(int row, int field) const {
 }
 
 db::Value DataSet::value(int field) const { return value(current_, field); }
+
+StoredCell DataSet::storedCell(int row, int field) const {
+    if (!isOpen() || row < 0 || row >= storedCount() || field < 0 || field >= tableFields_ ||
+        (row == current_ && isEditing()))
+        return {};
+    const char* p = RowStore::cell(rows_[rawIndex(row)], field);
+    switch (*p) {
+    case RowStore::Null: return {};
+    case RowStore::Real: return {StoredCell::Real, 0, RowStore::real(p), {}};
+    case RowStore::ShortText:
+    case RowStore::Text: return {StoredCell::Text, 0, 0, RowStore::text(p)};
+    default: return {StoredCell::Int, RowStore::integer(p), 0, {}};
+    }
+}
 
 db::Value DataSet::storedValue(const QString& field) const {
     const int f = fieldIndex(field);

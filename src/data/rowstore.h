@@ -114,11 +114,11 @@ public:
 
     static db::Value read(const char* p, db::FieldType type) {
         switch (*p) {
-        case Int8: return qint64(static_cast<qint8>(p[1]));
-        case Int16: return qint64(fixed<qint16>(p + 1));
-        case Int32: return qint64(fixed<qint32>(p + 1));
-        case Int64: return fixed<qint64>(p + 1);
-        case Real: return fixed<double>(p + 1);
+        case Int8:
+        case Int16:
+        case Int32:
+        case Int64: return integer(p);
+        case Real: return real(p);
         case ShortText:
         case Text: {
             const std::string_view t = text(p);
@@ -132,6 +132,17 @@ public:
         default: return {};
         }
     }
+
+    // The number of an integer cell (Int8..Int64) and of a Real cell.
+    static qint64 integer(const char* p) {
+        switch (*p) {
+        case Int8: return static_cast<qint8>(p[1]);
+        case Int16: return fixed<qint16>(p + 1);
+        case Int32: return fixed<qint32>(p + 1);
+        default: return fixed<qint64>(p + 1);
+        }
+    }
+    static double real(const char* p) { return fixed<double>(p + 1); }
 
     // The UTF-8 bytes of a text cell.
     static std::string_view text(const char* p) {
