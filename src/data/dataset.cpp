@@ -64,6 +64,9 @@ void DataSet::open() {
             fields.push_back(f);
     fields_ = std::move(fields);
     tableFields_ = n;
+    columnNames_.clear();
+    for (int c = 0; c < n; ++c)
+        columnNames_.push_back(fields_[c].name);
     for (auto& l : lookups_)
         l->valid = false;
 
@@ -206,14 +209,6 @@ std::vector<db::Value> DataSet::rawRow(int raw) const {
         p = RowStore::cell(p, 1);
     }
     return v;
-}
-
-std::vector<QString> DataSet::columnNames() const {
-    std::vector<QString> names;
-    names.reserve(tableFields_);
-    for (int c = 0; c < tableFields_; ++c)
-        names.push_back(fields_[c].name);
-    return names;
 }
 
 std::vector<db::Value> DataSet::decodeRow(int raw) const {
@@ -432,7 +427,7 @@ void DataSet::cancel() {
 }
 
 void DataSet::insertIntoTable() {
-    const db::Value key = writer_.insert(columnNames(), buffer_);
+    const db::Value key = writer_.insert(columnNames_, buffer_);
     if (key_ >= 0 && writer_.autoKey())
         buffer_[key_] = key;
 }
@@ -447,7 +442,7 @@ void DataSet::updateTable() {
     if (!any)
         return; // stored unchanged
     try {
-        writer_.update(columnNames(), read_, buffer_, changed);
+        writer_.update(columnNames_, read_, buffer_, changed);
     } catch (const StaleRow&) {
         reread(current_);
         throw;
@@ -465,7 +460,7 @@ void DataSet::reread(int viewRow) {
     if (key_ < 0 || viewRow < 0 || viewRow >= storedCount())
         return;
     const int raw = rawIndex(viewRow);
-    const auto now = writer_.reread(columnNames(), RowStore::readRaw(RowStore::cell(rows_[raw], key_)));
+    const auto now = writer_.reread(columnNames_, RowStore::readRaw(RowStore::cell(rows_[raw], key_)));
     if (now) {
         std::string packed;
         for (const db::Value& v : *now)
@@ -568,7 +563,7 @@ void DataSet::remove() {
     const int viewRow = current_;
     const int raw = rawIndex(viewRow);
     try {
-        writer_.remove(columnNames(), rawRow(raw));
+        writer_.remove(columnNames_, rawRow(raw));
     } catch (const StaleRow&) {
         reread(viewRow);
         throw;

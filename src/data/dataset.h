@@ -177,7 +177,6 @@ private:
     bool matchesFilter(const std::vector<db::Value>& values) const;
     std::vector<db::Value> decodeRow(int raw) const;
     std::vector<db::Value> rawRow(int raw) const;
-    std::vector<QString> columnNames() const;
     // After StaleRow: the row at this view position as the file holds it now.
     void reread(int viewRow);
     void rebuildView();
@@ -195,6 +194,7 @@ private:
     int key_ = -1;
     int tableFields_ = 0;
     std::vector<Field> fields_;
+    std::vector<QString> columnNames_;             // of the statement's columns, as the writer takes them
     std::vector<std::unique_ptr<Lookup>> lookups_; // by field index - tableFields_
 
     std::unique_ptr<RowStore> store_;

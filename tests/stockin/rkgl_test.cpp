@@ -12,8 +12,10 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -263,4 +265,26 @@ TEST(StockinWindow, DoubleClickOnTheModelBoxPutsThePickersChoiceInIt) {
     QTest::mouseDClick(s.model()->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(t.modals.count, 2);
     EXPECT_EQ(s.model()->currentText(), "");
+}
+
+// A long stock-in shows how far it got in a modal dialog, which is gone afterwards.
+TEST(StockinWindow, ALongStockInShowsItsProgress) {
+    Stockin t;
+    Screen s(t.db.conn());
+    s.w.progressAfterMs = 0; // as if it had already taken a while
+    s.fill("TP-X1", "华东电子", "2500");
+    QString seen;
+    // Runs inside the dialog's event processing.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
+                seen = QStringLiteral("%1 %2 %3").arg(d->objectName(), d->labelText()).arg(d->maximum());
+    });
+    s.press("btnAdd");
+    EXPECT_EQ(seen, "dlgStockinProgress 正在入库，请稍候…… 2500");
+    EXPECT_EQ(t.rows(), 2500);
+    EXPECT_EQ(s.lines().size(), 2500);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QProgressDialog*>(w)) << "still there";
+    EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.last().toStdString();
 }
