@@ -197,6 +197,8 @@ bool runChild(const std::string& name, const Case& run, Context& ctx, int argc, 
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && std::string(argv[1]) == "--startup-child")
+        return bench::startupChild(1, argv, argv[2]);
     int rows = 1000000;
     std::vector<std::string> only;
     int repeat = 1;
