@@ -64,6 +64,9 @@ void DataSet::open() {
             fields.push_back(f);
     fields_ = std::move(fields);
     tableFields_ = n;
+    columnNames_.clear();
+    for (int c = 0; c < n; ++c)
+        columnNames_.push_back(fields_[c].name);
     for (auto& l : lookups_)
         l->valid = false;
 
@@ -155,17 +158,29 @@ db::Value DataSet::lookupValue(const Lookup& l, int row) const {
         return {};
     if (!l.valid) {
         l.cache.clear();
+        l.byNumber.clear();
         const int k = l.source->fieldIndex(l.sourceKeyName);
         const int r = l.source->fieldIndex(l.sourceResultName);
         if (k >= 0 && r >= 0) {
-            for (int i = l.source->count() - 1; i >= 0; --i) // first match wins
-                l.cache.insert(l.source->value(i, k).toString(), l.source->value(i, r));
+            for (int i = l.source->count() - 1; i >= 0; --i) { // first match wins
+                const QString text = l.source->value(i, k).toString();
+                const db::Value result = l.source->value(i, r);
+                l.cache.insert(text, result);
+                bool whole = false;
+                const qint64 n = text.toLongLong(&whole);
+                if (whole && QString::number(n) == text)
+                    l.byNumber.insert(n, result);
+            }
         }
         l.valid = true;
     }
     const db::Value key = value(row, l.keyField);
     if (key.isNull())
         return {};
+    // A number key is found without writing it out as text (the text of a
+    // whole number is its decimal digits, so both find the same row).
+    if (const qint64* n = key.ifInt())
+        return l.byNumber.value(*n);
     return l.cache.value(key.toString());
 }
 
@@ -196,14 +211,6 @@ std::vector<db::Value> DataSet::rawRow(int raw) const {
     return v;
 }
 
-std::vector<QString> DataSet::columnNames() const {
-    std::vector<QString> names;
-    names.reserve(tableFields_);
-    for (int c = 0; c < tableFields_; ++c)
-        names.push_back(fields_[c].name);
-    return names;
-}
-
 std::vector<db::Value> DataSet::decodeRow(int raw) const {
     std::vector<db::Value> v;
     v.reserve(tableFields_);
@@ -226,6 +233,20 @@ db::Value DataSet::value(int row, int field) const {
 }
 
 db::Value DataSet::value(int field) const { return value(current_, field); }
+
+StoredCell DataSet::storedCell(int row, int field) const {
+    if (!isOpen() || row < 0 || row >= storedCount() || field < 0 || field >= tableFields_ ||
+        (row == current_ && isEditing()))
+        return {};
+    const char* p = RowStore::cell(rows_[rawIndex(row)], field);
+    switch (*p) {
+    case RowStore::Null: return {};
+    case RowStore::Real: return {StoredCell::Real, 0, RowStore::real(p), {}};
+    case RowStore::ShortText:
+    case RowStore::Text: return {StoredCell::Text, 0, 0, RowStore::text(p)};
+    default: return {StoredCell::Int, RowStore::integer(p), 0, {}};
+    }
+}
 
 db::Value DataSet::storedValue(const QString& field) const {
     const int f = fieldIndex(field);
@@ -406,7 +427,7 @@ void DataSet::cancel() {
 }
 
 void DataSet::insertIntoTable() {
-    const db::Value key = writer_.insert(columnNames(), buffer_);
+    const db::Value key = writer_.insert(columnNames_, buffer_);
     if (key_ >= 0 && writer_.autoKey())
         buffer_[key_] = key;
 }
@@ -421,7 +442,7 @@ void DataSet::updateTable() {
     if (!any)
         return; // stored unchanged
     try {
-        writer_.update(columnNames(), read_, buffer_, changed);
+        writer_.update(columnNames_, read_, buffer_, changed);
     } catch (const StaleRow&) {
         reread(current_);
         throw;
@@ -439,7 +460,7 @@ void DataSet::reread(int viewRow) {
     if (key_ < 0 || viewRow < 0 || viewRow >= storedCount())
         return;
     const int raw = rawIndex(viewRow);
-    const auto now = writer_.reread(columnNames(), RowStore::readRaw(RowStore::cell(rows_[raw], key_)));
+    const auto now = writer_.reread(columnNames_, RowStore::readRaw(RowStore::cell(rows_[raw], key_)));
     if (now) {
         std::string packed;
         for (const db::Value& v : *now)
@@ -546,7 +567,7 @@ void DataSet::remove() {
     const int viewRow = current_;
     const int raw = rawIndex(viewRow);
     try {
-        writer_.remove(columnNames(), rawRow(raw));
+        writer_.remove(columnNames_, rawRow(raw));
     } catch (const StaleRow&) {
         reread(viewRow);
         throw;

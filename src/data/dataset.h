@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace data {
@@ -35,6 +36,15 @@ struct Field {
 };
 
 class RowStore;
+
+// A stored cell as the file holds it, read without making a value: for walks
+// over many rows. A date column's cell is its stored text.
+struct StoredCell {
+    enum Kind { Null, Int, Real, Text } kind = Null;
+    qint64 integer = 0;
+    double real = 0;
+    std::string_view text; // UTF-8; valid until the list changes
+};
 
 // A list of rows read by one statement, with one current row: the list semantics
 // every window shares. Typing puts the current row into editing; moving to
@@ -90,6 +100,9 @@ public:
     db::Value value(int field) const;
     db::Value value(int row, int field) const;
     QString displayText(int row, int field) const { return value(row, field).toString(); }
+    // A cell of a stored row of one of the statement's columns (not a lookup
+    // field, not the row being edited); Null otherwise.
+    StoredCell storedCell(int row, int field) const;
     // A field of the current stored row exactly as the file holds it (a date
     // stays its stored text): for a write that checks the row is unchanged.
     db::Value storedValue(const QString& field) const;
@@ -152,7 +165,8 @@ private:
         QString keyName, sourceKeyName, sourceResultName;
         const DataSet* source = nullptr;
         int keyField = -1;
-        mutable QHash<QString, db::Value> cache; // source key text -> result
+        mutable QHash<QString, db::Value> cache;   // source key text -> result
+        mutable QHash<qint64, db::Value> byNumber; // the same for keys that are whole numbers
         mutable bool valid = false;
     };
 
@@ -163,7 +177,6 @@ private:
     bool matchesFilter(const std::vector<db::Value>& values) const;
     std::vector<db::Value> decodeRow(int raw) const;
     std::vector<db::Value> rawRow(int raw) const;
-    std::vector<QString> columnNames() const;
     // After StaleRow: the row at this view position as the file holds it now.
     void reread(int viewRow);
     // Takes a stored row out of the list (memory only).
@@ -183,6 +196,7 @@ private:
     int key_ = -1;
     int tableFields_ = 0;
     std::vector<Field> fields_;
+    std::vector<QString> columnNames_;             // of the statement's columns, as the writer takes them
     std::vector<std::unique_ptr<Lookup>> lookups_; // by field index - tableFields_
 
     std::unique_ptr<RowStore> store_;

@@ -17,6 +17,8 @@ StaleRow::StaleRow() : db::Error(QStringLiteral("此记录已被其他操作员�
 void TableWriter::setTable(const QString& table, const QString& key, bool autoKey) {
     table_ = table;
     key_ = key;
+    insert_.reset();
+    columnsKnown_.clear();
     autoKey_ = autoKey && !key.isEmpty();
 }
 
@@ -27,10 +29,25 @@ QString TableWriter::refusal(const QString& column, const db::Value& value) cons
 
 void TableWriter::refuseUnfit(const std::vector<QString>& columns, const std::vector<db::Value>& values,
                               const std::vector<bool>* changed) const {
+    // The schema's columns looked up once for the list's columns, not per value.
+    if (columns != columnsKnown_) {
+        columnsKnown_ = columns;
+        schemaColumns_.clear();
+        for (const QString& c : columns) {
+            const core::schema::Column* sc = core::schema::column(table_, c);
+            schemaColumns_.push_back(sc && sc->kind == core::schema::Kind::Text ? sc : nullptr);
+        }
+    }
     for (size_t c = 0; c < columns.size(); ++c) {
         if (changed && !(*changed)[c])
             continue; // what the file holds already is not refused again
-        const QString why = refusal(columns[c], values[c]);
+        const QString* text = values[c].ifText();
+        if (!schemaColumns_[c] || !text)
+            continue;
+        // No more UTF-16 units than the width and no NUL: surely fits.
+        if (text->size() <= schemaColumns_[c]->width && !text->contains(QChar(0)))
+            continue;
+        const QString why = core::schema::refusal(table_, columns[c], *text);
         if (!why.isEmpty())
             throw db::DbError(why, {}, db::DbErrorKind::Width);
     }
@@ -38,20 +55,35 @@ void TableWriter::refuseUnfit(const std::vector<QString>& columns, const std::ve
 
 db::Value TableWriter::insert(const std::vector<QString>& columns, const std::vector<db::Value>& values) {
     refuseUnfit(columns, values, nullptr);
-    QStringList cols, marks;
+    // The columns this row sets: null cells are left to the column's default.
+    std::vector<bool> set(columns.size());
     db::Params params;
     for (size_t c = 0; c < columns.size(); ++c) {
-        if (values[c].isNull() || (autoKey_ && columns[c].compare(key_, Qt::CaseInsensitive) == 0))
-            continue;
-        cols << quoted(columns[c]);
-        marks << QStringLiteral("?");
-        params.push_back(values[c]);
+        set[c] = !values[c].isNull() && !(autoKey_ && columns[c].compare(key_, Qt::CaseInsensitive) == 0);
+        if (set[c])
+            params.push_back(values[c]);
     }
-    const QString sql =
-        cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
-                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                             .arg(quoted(table_), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    conn_.exec(sql, params);
+    if (!insert_ || set != insertSet_ || columns != insertColumns_) {
+        QStringList cols, marks;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (!set[c])
+                continue;
+            cols << quoted(columns[c]);
+            marks << QStringLiteral("?");
+        }
+        const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
+                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                 .arg(quoted(table_), cols.join(QStringLiteral(", ")),
+                                                      marks.join(QStringLiteral(", ")));
+        insert_.reset();
+        insert_ = conn_.prepare(sql);
+        insertSet_ = std::move(set);
+        insertColumns_ = columns;
+    }
+    insert_->reset();
+    insert_->bindAll(params);
+    insert_->step();
+    insert_->reset(); // holds nothing of the file between rows
     return autoKey_ ? db::Value(conn_.lastInsertId()) : db::Value();
 }
 

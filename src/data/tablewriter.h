@@ -5,6 +5,11 @@
 
 #include <QString>
 
+namespace core::schema {
+struct Column;
+}
+
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -56,6 +61,14 @@ private:
                      const std::vector<bool>* changed) const;
 
     db::Connection& conn_;
+    // The last insert prepared: a batch of new rows sets the same columns
+    // each time and runs it again instead of preparing one per row.
+    std::unique_ptr<db::Statement> insert_;
+    std::vector<bool> insertSet_;        // the columns it sets
+    std::vector<QString> insertColumns_; // of the list it was made for
+    // The text columns of the schema among the list's columns (null for others).
+    mutable std::vector<QString> columnsKnown_;
+    mutable std::vector<const core::schema::Column*> schemaColumns_;
     QString table_;
     QString key_;
     bool autoKey_ = true;

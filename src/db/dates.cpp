@@ -10,7 +10,31 @@ namespace {
 const QString kStorage = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 }
 
-QString toStorage(const QDateTime& dt) { return dt.toString(kStorage); }
+QString toStorage(const QDateTime& dt) {
+    // Written by hand for the usual years: QDateTime::toString goes through the
+    // calendar's general formatter, which shows in batches of thousands of rows.
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    if (!d.isValid() || d.year() < 1000 || d.year() > 9999)
+        return dt.toString(kStorage);
+    char16_t out[19];
+    const auto put = [&](int at, int v, int n) {
+        for (int i = at + n - 1; i >= at; --i, v /= 10)
+            out[i] = char16_t(u'0' + v % 10);
+    };
+    put(0, d.year(), 4);
+    out[4] = u'-';
+    put(5, d.month(), 2);
+    out[7] = u'-';
+    put(8, d.day(), 2);
+    out[10] = u' ';
+    put(11, t.hour(), 2);
+    out[13] = u':';
+    put(14, t.minute(), 2);
+    out[16] = u':';
+    put(17, t.second(), 2);
+    return QString(reinterpret_cast<const QChar*>(out), 19);
+}
 
 std::optional<QDateTime> fromStorage(const QString& text) {
     // The stored form read by hand: QDateTime::fromString costs about ten times

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/dataset.h"
 #include "db/errors.h"
 #include "db/value.h"
 #include "export/layouts.h"
@@ -9,10 +10,6 @@
 #include <functional>
 
 class QWidget;
-
-namespace data {
-class DataSet;
-}
 
 namespace exporting {
 
@@ -42,6 +39,10 @@ public:
     virtual void firstSheet() = 0;
     // Rows and columns count from 1. A null value leaves the cell empty.
     virtual void putCell(int row, int col, const db::Value& value) = 0;
+    // The same for a cell as the list stores it (`date`: of a date column, so
+    // its text is the stored form of a date). By default it becomes the value
+    // the list would give and goes to putCell; a sheet may write it directly.
+    virtual void putStored(int row, int col, const data::StoredCell& cell, bool date);
     // Done: hands the workbook over to the user.
     virtual void release() = 0;
     // The user gave up half way: nothing of this export is to stay behind.

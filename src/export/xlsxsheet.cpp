@@ -11,12 +11,19 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <xlsxwriter.h>
 
 namespace exporting {
 
 namespace {
+
+constexpr int kMinWidth = 8;
+constexpr int kMaxWidth = 60;
 
 const QString kXlsxMime = QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
 
@@ -62,6 +69,38 @@ double serialDate(const QDateTime& dt) {
     return double(dt.date().toJulianDay() - zero) + dt.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
+// A stored date ("yyyy-MM-dd hh:mm:ss") as a day number, read without making a
+// date and time value; and whether it is at midnight. Nothing for any other
+// text, or a date before 1901 (the spreadsheet cannot show those as dates).
+std::optional<std::pair<double, bool>> storedSerial(std::string_view t) {
+    if (t.size() != 19 || t[4] != '-' || t[7] != '-' || t[10] != ' ' || t[13] != ':' || t[16] != ':')
+        return std::nullopt;
+    bool ok = true;
+    auto num = [&](size_t at, size_t n) {
+        int v = 0;
+        for (size_t i = at; i < at + n; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                ok = false;
+            v = v * 10 + (t[i] - '0');
+        }
+        return v;
+    };
+    const QDate d(num(0, 4), num(5, 2), num(8, 2));
+    const int h = num(11, 2), m = num(14, 2), sec = num(17, 2);
+    if (!ok || !d.isValid() || d.year() < 1901 || h > 23 || m > 59 || sec > 59)
+        return std::nullopt;
+    static const qint64 zero = QDate(1899, 12, 30).toJulianDay();
+    const int seconds = (h * 60 + m) * 60 + sec;
+    return std::pair{double(d.toJulianDay() - zero) + seconds * 1000 / 86400000.0, seconds == 0};
+}
+
+// How many characters a number takes in the general format.
+int numberWidth(double v) {
+    if (v == double(qint64(v)) && std::abs(v) < 1e15)
+        return int(std::to_string(qint64(v)).size());
+    return int(QString::number(v, 'g', 15).size());
+}
+
 QString cellName(int row, int col) {
     QString letters;
     for (int c = col; c > 0; c = (c - 1) / 26)
@@ -70,6 +109,26 @@ QString cellName(int row, int col) {
 }
 
 } // namespace
+
+int displayWidth(std::string_view utf8) {
+    int width = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t cp = n == 1 ? b : b & (0x3F >> (n - 1));
+        for (size_t k = 1; k < n && i + k < utf8.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += n;
+        // Hangul Jamo, CJK and its punctuation, kana, Hangul syllables,
+        // compatibility ideographs, full-width forms, the ideograph planes.
+        const bool wide = (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
+                          (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
+                          (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
+                          (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x20000 && cp <= 0x3FFFD);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
 
 Desktop systemDesktop() {
     return {systemCanOpen, [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); },
@@ -188,6 +247,10 @@ void XlsxSpreadsheet::newWorkbook() {
     format_set_num_format(dateFormat_, excelDateFormat(fmt, false).toUtf8().constData());
     dateTimeFormat_ = workbook_add_format(wb_);
     format_set_num_format(dateTimeFormat_, excelDateFormat(fmt, true).toUtf8().constData());
+    // A date with two-digit month and day shows the widest.
+    dateWidth_ = int(QDate(2000, 12, 28).toString(fmt).size());
+    dateTimeWidth_ = dateWidth_ + 9; // " hh:mm:ss"
+    widths_.clear();
 }
 
 void XlsxSpreadsheet::firstSheet() {
@@ -201,31 +264,83 @@ void XlsxSpreadsheet::firstSheet() {
 void XlsxSpreadsheet::putCell(int row, int col, const db::Value& value) {
     if (!ws_)
         throw SpreadsheetError(QStringLiteral("没有工作表"));
-    const lxw_row_t r = lxw_row_t(row - 1);
-    const lxw_col_t c = lxw_col_t(col - 1);
-    int err = LXW_NO_ERROR;
     if (value.isNull())
         return;
     if (const qint64* i = value.ifInt()) {
-        err = worksheet_write_number(ws_, r, c, double(*i), nullptr);
+        writeNumber(row, col, double(*i), nullptr, numberWidth(double(*i)));
     } else if (const double* d = value.ifReal()) {
-        err = worksheet_write_number(ws_, r, c, *d, nullptr);
+        writeNumber(row, col, *d, nullptr, numberWidth(*d));
     } else if (const QDateTime* dt = value.ifDateTime(); dt && dt->date().year() >= 1901) {
         const bool midnight = dt->time() == QTime(0, 0);
-        err = worksheet_write_number(ws_, r, c, serialDate(*dt), midnight ? dateFormat_ : dateTimeFormat_);
+        writeNumber(row, col, serialDate(*dt), midnight ? dateFormat_ : dateTimeFormat_,
+                    midnight ? dateWidth_ : dateTimeWidth_);
     } else {
         const QString* t = value.ifText();
         const QByteArray utf8 = t ? t->toUtf8() : value.toString().toUtf8();
-        if (utf8.isEmpty())
-            return;
-        err = worksheet_write_string(ws_, r, c, utf8.constData(), nullptr);
+        writeText(row, col, std::string_view(utf8.constData(), size_t(utf8.size())));
     }
-    check(err, QStringLiteral("写入单元格 %1 失败").arg(cellName(row, col)));
+}
+
+void XlsxSpreadsheet::putStored(int row, int col, const data::StoredCell& cell, bool date) {
+    if (!ws_)
+        throw SpreadsheetError(QStringLiteral("没有工作表"));
+    switch (cell.kind) {
+    case data::StoredCell::Null: return;
+    case data::StoredCell::Int: {
+        const double v = double(cell.integer);
+        writeNumber(row, col, v, nullptr, numberWidth(v));
+        return;
+    }
+    case data::StoredCell::Real: writeNumber(row, col, cell.real, nullptr, numberWidth(cell.real)); return;
+    case data::StoredCell::Text:
+        if (!date) {
+            writeText(row, col, cell.text);
+            return;
+        }
+        if (const auto serial = storedSerial(cell.text)) {
+            const bool midnight = serial->second;
+            writeNumber(row, col, serial->first, midnight ? dateFormat_ : dateTimeFormat_,
+                        midnight ? dateWidth_ : dateTimeWidth_);
+            return;
+        }
+        Spreadsheet::putStored(row, col, cell, date); // any other text, as the list reads it
+        return;
+    }
+}
+
+void XlsxSpreadsheet::writeNumber(int row, int col, double v, lxw_format* format, int width) {
+    const int err = worksheet_write_number(ws_, lxw_row_t(row - 1), lxw_col_t(col - 1), v, format);
+    if (err != LXW_NO_ERROR) // the text only when it is needed: this runs for every cell
+        check(err, QStringLiteral("写入单元格 %1 失败").arg(cellName(row, col)));
+    widen(row, col, width);
+}
+
+void XlsxSpreadsheet::writeText(int row, int col, std::string_view utf8) {
+    if (utf8.empty())
+        return;
+    text_.assign(utf8);
+    const int err = worksheet_write_string(ws_, lxw_row_t(row - 1), lxw_col_t(col - 1), text_.c_str(), nullptr);
+    if (err != LXW_NO_ERROR) // the text only when it is needed: this runs for every cell
+        check(err, QStringLiteral("写入单元格 %1 失败").arg(cellName(row, col)));
+    widen(row, col, displayWidth(utf8));
+}
+
+void XlsxSpreadsheet::widen(int row, int col, int width) {
+    if (row < 3) // the title runs over the empty cells to its right
+        return;
+    if (size_t(col) > widths_.size())
+        widths_.resize(size_t(col));
+    widths_[size_t(col - 1)] = std::max(widths_[size_t(col - 1)], width);
 }
 
 void XlsxSpreadsheet::release() {
     if (!wb_)
         throw SpreadsheetError(QStringLiteral("没有工作簿"));
+    for (size_t c = 0; c < widths_.size(); ++c)
+        if (widths_[c] > 0)
+            check(worksheet_set_column(ws_, lxw_col_t(c), lxw_col_t(c), std::clamp(widths_[c], kMinWidth, kMaxWidth),
+                                       nullptr),
+                  QStringLiteral("设置列宽失败"));
     lxw_workbook* wb = wb_;
     wb_ = nullptr; // closing frees it, whatever the outcome
     ws_ = nullptr;

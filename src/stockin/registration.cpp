@@ -32,7 +32,7 @@ qint64 parseQuantity(const QString& typed) {
     return negative ? -v : v;
 }
 
-Outcome registerUnits(data::DataSet& units, const Entry& e) {
+Outcome registerUnits(data::DataSet& units, const Entry& e, const Progress& progress) {
     if (e.model.trimmed().isEmpty())
         return {QStringLiteral("请填写货物型号!")};
     if (e.quantity.trimmed().isEmpty())
@@ -69,6 +69,8 @@ Outcome registerUnits(data::DataSet& units, const Entry& e) {
             units.setValue(fDate, date);
             units.setValue(fRemark, remark);
             units.post();
+            if (progress && ((i + 1) % kProgressStep == 0 || i + 1 == n))
+                progress(static_cast<int>(i + 1), static_cast<int>(n));
         }
         tx.commit();
     } catch (...) {

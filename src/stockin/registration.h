@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace stockin {
@@ -33,10 +34,15 @@ struct Outcome {
     int stored = 0;  // units written
 };
 
+// Told every kProgressStep units (and at the end) how many of the total are written.
+using Progress = std::function<void(int done, int total)>;
+constexpr int kProgressStep = 1000;
+
 // Checks the entry and appends one row per unit to `units` (a list of hwgl
 // rows), all in one transaction: either all units are stored and listed, the
 // last one current, or none is and the list is as it was. Conversion and
-// database errors are thrown after the list has been put back.
-Outcome registerUnits(data::DataSet& units, const Entry& entry);
+// database errors (and whatever progress throws) are thrown after the list
+// has been put back.
+Outcome registerUnits(data::DataSet& units, const Entry& entry, const Progress& progress = {});
 
 } // namespace stockin

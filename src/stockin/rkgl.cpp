@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,9 +22,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {} // namespace
 
@@ -177,7 +181,29 @@ void TrkglFrm::btnAddClick() {
         e.quantity = edtNum->text();
         e.date = dtpRkrq->date();
         e.remark = memRemark->toPlainText();
-        const stockin::Outcome o = stockin::registerUnits(adsHwgl_, e);
+        // Large quantities take a while: after a moment a modal progress dialog
+        // shows how far it got, and the screens are repainted on the way.
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<QProgressDialog> dialog;
+        const auto progress = [&](int done, int total) {
+            if (!dialog && clock.elapsed() < progressAfterMs)
+                return;
+            if (!dialog) {
+                dialog =
+                    std::make_unique<QProgressDialog>(QStringLiteral("正在入库，请稍候……"), QString(), 0, total, this);
+                dialog->setObjectName(QStringLiteral("dlgStockinProgress"));
+                dialog->setWindowTitle(ui::appTitle());
+                dialog->setWindowModality(Qt::ApplicationModal);
+                dialog->setCancelButton(nullptr); // all or nothing: the batch runs to its end
+                dialog->setMinimumDuration(0);
+                dialog->setAutoClose(false);
+                dialog->setAutoReset(false);
+            }
+            dialog->setValue(done); // a modal progress dialog lets the screens repaint here
+        };
+        const stockin::Outcome o = stockin::registerUnits(adsHwgl_, e, progress);
+        dialog.reset();
         if (!o.refusal.isEmpty())
             ui::prompter().message(o.refusal);
     });

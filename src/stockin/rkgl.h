@@ -27,6 +27,10 @@ public:
     data::DataSet& units() { return adsHwgl_; }
     data::DataSet& suppliers() { return adsJhdw_; }
 
+    // A stock-in that runs longer than this shows its progress (and the
+    // screen is repainted meanwhile).
+    int progressAfterMs = 500;
+
 public slots:
     void FormShow();
     void btnAddClick();

@@ -304,3 +304,27 @@ TEST_P(DataSets, ForgettingRowsAfterAFailedBatchTouchesOnlyMemory) {
     EXPECT_EQ(s.list.currentRow(), 0);
     EXPECT_EQ(s.stored(), QStringList{"甲"});
 }
+
+// Cells are packed by size (small and large numbers, short and long texts):
+// each reads back as it was read, and the cell after it is still found.
+TEST(DataSet, EveryValueSizeReadsBackAsStored) {
+    const QString long300(300, QChar(u'货'));
+    const std::vector<db::Value> cases = {
+        db::Value(),         qint64(0),
+        qint64(-128),        qint64(127),
+        qint64(128),         qint64(-32769),
+        qint64(32768),       qint64(2147483648LL),
+        qint64(-1LL << 40),  2.5,
+        QString(),           QString(255, 'x'),
+        QString(256, 'y'),   long300,
+        QString(70000, 'z'),
+    };
+    TestDb db;
+    for (const db::Value& v : cases) {
+        DataSet list(db.conn());
+        list.setSql("select ? as a, ? as b", {v, qint64(7)});
+        list.open();
+        EXPECT_EQ(list.value(0, 0), v) << v.toString().left(20).toStdString();
+        EXPECT_EQ(list.value(0, 1), db::Value(qint64(7))); // the cell after it is found
+    }
+}

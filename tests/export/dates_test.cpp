@@ -30,3 +30,14 @@ TEST(StoredDates, QuickPathAgreesWithTheGeneralReading) {
     const QDateTime dt(QDate(1999, 12, 31), QTime(8, 7, 6));
     EXPECT_EQ(db::dates::fromStorage(db::dates::toStorage(dt)), dt);
 }
+
+TEST(StoredDates, QuickWritingAgreesWithTheGeneralFormat) {
+    const QDateTime cases[] = {
+        QDateTime(QDate(2024, 3, 5), QTime(0, 0)),    QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999)),
+        QDateTime(QDate(1000, 1, 1), QTime(1, 2, 3)), QDateTime(QDate(9999, 12, 31), QTime(0, 0)),
+        QDateTime(QDate(999, 12, 31), QTime(0, 0)),   QDateTime(QDate(10000, 1, 1), QTime(0, 0)),
+        QDateTime(QDate(-44, 3, 15), QTime(12, 0)),   QDateTime(),
+    };
+    for (const QDateTime& dt : cases)
+        EXPECT_EQ(db::dates::toStorage(dt), dt.toString("yyyy-MM-dd HH:mm:ss")) << dt.toString().toStdString();
+}

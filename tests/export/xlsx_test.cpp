@@ -221,3 +221,43 @@ TEST(XlsxExport, AFolderThatCannotTakeTheFileIsReported) {
                  exporting::SpreadsheetError);
     EXPECT_TRUE(desktop.opened.isEmpty());
 }
+
+// Each column is as wide as its header and its widest value, within 8 to 60
+// characters; a Chinese character counts as two.
+TEST(XlsxExport, ColumnsFitTheirHeaderAndWidestValue) {
+    FakeDesktop desktop;
+    Goods g;
+    const QDateTime issued(QDate(2024, 12, 28), QTime(9, 30));
+    g.db.conn().exec("insert into hwgl (txm, if_in, hwmc, rkrq, ckrq, khmc, remark) values (?, ?, ?, ?, ?, ?, ?)",
+                     {QString(34, '7'), "出", "笔记本电脑型号甲乙丙丁", QDate(2024, 12, 28), issued, "杭州经销商A",
+                      QString(200, 'x')});
+    g.db.conn().exec("insert into hwgl (hwmc) values ('XH-1')");
+    g.open();
+    exporting::exportToSpreadsheet(nullptr, g.list, exporting::goodsListLayout());
+    ASSERT_EQ(desktop.opened.size(), 1);
+
+    QMap<int, double> widths; // by column number
+    QXmlStreamReader sheet(readZipMember(desktop.opened[0], "xl/worksheets/sheet1.xml"));
+    while (!sheet.atEnd())
+        if (sheet.readNext() == QXmlStreamReader::StartElement && sheet.name() == u"col")
+            for (int c = sheet.attributes().value("min").toInt(); c <= sheet.attributes().value("max").toInt(); ++c)
+                widths[c] = sheet.attributes().value("width").toDouble();
+    const int date = int(db::dates::toDisplay(QDate(2024, 12, 28)).size());
+    const struct {
+        int col;
+        int chars;
+    } cases[] = {
+        {1, 8},                     // 序号: a short header, small numbers
+        {2, 34},                    // 条形码: the code
+        {3, 8},                     // 出入库: the header, 6
+        {4, 22},                    // 货物名称: eleven Chinese characters
+        {5, 8},                     // 进货单位: the header alone (no such field here)
+        {7, std::max(8, date)},     // 入库日期
+        {8, std::max(8, date + 9)}, // 出库日期, with the time of day
+        {9, 11},                    // 客户名称: five Chinese characters and a letter
+        {12, 60},                   // 备注: 200 characters, cut to the widest allowed
+    };
+    for (const auto& c : cases)
+        // The file holds the width in characters plus the cell's margin (5 pixels of 7).
+        EXPECT_EQ(int(widths.value(c.col)), c.chars) << "column " << c.col << " width " << widths.value(c.col);
+}

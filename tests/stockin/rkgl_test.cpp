@@ -10,8 +10,10 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -255,4 +257,26 @@ TEST_P(StockinWindow, DeleteOfAUnitIssuedAtAnotherDeskIsRefusedAndTheLineShowsIt
     EXPECT_EQ(t.prompts.shown.back().kind, Kind::Message);
     EXPECT_EQ(t.db.conn().scalar("select txm from hwgl where hwid = 1"), db::Value("SN-1"));
     EXPECT_EQ(s.grid()->list().value("if_in"), db::Value("出")); // the list holds what the file holds
+}
+
+// A long stock-in shows how far it got in a modal dialog, which is gone afterwards.
+TEST_P(StockinWindow, ALongStockInShowsItsProgress) {
+    Stockin t;
+    Screen s(t.db.conn());
+    s.w.progressAfterMs = 0; // as if it had already taken a while
+    s.fill("TP-X1", "华东电子", "2500");
+    QString seen;
+    // Runs inside the dialog's event processing.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible())
+                seen = QStringLiteral("%1 %2 %3").arg(d->objectName(), d->labelText()).arg(d->maximum());
+    });
+    s.press("btnAdd");
+    EXPECT_EQ(seen, "dlgStockinProgress 正在入库，请稍候…… 2500");
+    EXPECT_EQ(t.rows(), 2500);
+    EXPECT_EQ(s.lines().size(), 2500);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QProgressDialog*>(w)) << "still there";
+    EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.last().toStdString();
 }

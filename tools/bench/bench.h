@@ -33,6 +33,7 @@ class Timer {
 public:
     void start() { t0_ = std::chrono::steady_clock::now(); }
     void stop() { ms_ += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0_).count(); }
+    void add(double ms) { ms_ += ms; } // a time measured elsewhere (another process)
     double ms() const { return ms_; }
 
 private:
@@ -45,6 +46,9 @@ double residentMb();
 
 using Case = std::function<std::string(Context&, Timer&)>;
 std::map<std::string, Case>& registry();
+
+// velmora-bench --startup-child FILE: the program started on FILE (see startup.cpp).
+int startupChild(int argc, char** argv, const char* file);
 
 struct Registrar {
     Registrar(const char* name, Case c) { registry()[name] = std::move(c); }

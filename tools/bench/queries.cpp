@@ -8,6 +8,7 @@
 #include "export/xlsxsheet.h"
 #include "queries/ckmx.h"
 #include "queries/goodscriteria.h"
+#include "queries/query.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -39,11 +40,22 @@ std::string openList(bench::Context& ctx, bench::Timer& timer, const queries::Go
     timer.stop();
     const int n = w.units().count();
     const QString supplier = n ? w.units().value(QStringLiteral("jhname")).toString() : QString();
-    return "rows=" + std::to_string(n) + " first_supplier=" + supplier.toStdString() +
-           " plan=" + plan(*c, criteria, !ctx.server.isEmpty());
+    return "rows=" + std::to_string(n) + " file_rows=" + std::to_string(ctx.rows) +
+           " first_supplier=" + supplier.toStdString() + " plan=" + plan(*c, criteria, !ctx.server.isEmpty());
 }
 
 } // namespace
+
+// The query window itself: created and shown with its choices filled.
+BENCH_CASE("goods-query-open") {
+    auto c = app::schema::openDatabase(ctx.goodsFile());
+    timer.start();
+    TqueryFrm w(*c);
+    w.show();
+    QApplication::processEvents();
+    timer.stop();
+    return "file_rows=" + std::to_string(ctx.rows);
+}
 
 BENCH_CASE("goods-list-1M") {
     queries::GoodsQuery q;
