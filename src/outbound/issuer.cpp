@@ -3,19 +3,12 @@
 #include "core/codes.h"
 #include "core/schema.h"
 #include "core/text.h"
+#include "units/take.h"
 
 namespace outbound {
 
 using core::codes::kInStock;
 using core::codes::kIssued;
-
-namespace {
-
-// Units lost to other writers before giving up; each loss means another
-// instance issued one, so this is only reached under a flood of issues.
-constexpr int kMaxAttempts = 100;
-
-} // namespace
 
 QString messageFor(IssueResult r) {
     switch (r) {
@@ -62,25 +55,13 @@ IssueOutcome Issuer::issue(const IssueRequest& r) {
     if (customer.isEmpty())
         return {IssueResult::MissingCustomer};
 
-    // The update only takes a unit that is still in stock; should another writer
-    // have taken the one chosen, the next lowest is tried.
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const db::Value candidate =
-            conn_.scalar(QStringLiteral("select hwid from hwgl where hwmc = ? and if_in = ? order by hwid limit 1"),
-                         {r.model, kInStock});
-        if (candidate.isNull())
-            return {IssueResult::NoStock};
-        const int n = conn_.exec(QStringLiteral("update hwgl set if_in = ?, txm = ?, pjh = ?, remark = ?, "
-                                                "ckrq = ?, khmc = ?, mcid = null "
-                                                "where hwid = ? and if_in = ?"),
-                                 {kIssued, db::textOrNull(barcode), db::textOrNull(bill), db::textOrNull(remark),
-                                  db::Value(r.date), customer, candidate, kInStock});
-        if (n == 1) {
-            t.commit();
-            return {IssueResult::Issued, candidate.toInt()};
-        }
-    }
-    throw db::DbError(QStringLiteral("其他用户正在出库此型号，请稍后再试"));
+    const std::optional<qint64> hwid = units::takeLowestInStock(
+        conn_, r.model, QStringLiteral("if_in = ?, txm = ?, pjh = ?, remark = ?, ckrq = ?, khmc = ?, mcid = null"),
+        {kIssued, db::textOrNull(barcode), db::textOrNull(bill), db::textOrNull(remark), db::Value(r.date), customer});
+    if (!hwid)
+        return {IssueResult::NoStock};
+    t.commit();
+    return {IssueResult::Issued, *hwid};
 }
 
 const QStringList& Issuer::checkedColumns() {

@@ -2,31 +2,21 @@
 
 #include "core/codes.h"
 #include "core/schema.h"
+#include "units/take.h"
 
 namespace storesales {
 
 using core::codes::kInStock;
 using core::codes::kIssued;
 
-namespace {
-
-// Units lost to other desks before giving up; each loss means another desk sold
-// one of the model in between.
-constexpr int kMaxAttempts = 100;
-
-} // namespace
-
 SaleOutcome Seller::sell(const SaleRequest& r) {
     const QString khmc = r.store + QLatin1Char(':') + r.customer;
 
     // The write lock first: the choice and the update see one state of the file.
     db::Transaction t(conn_);
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        const db::Value candidate =
-            conn_.scalar(QStringLiteral("select hwid from hwgl where hwmc = ? and if_in = ? order by hwid limit 1"),
-                         {r.model, kInStock});
-        if (candidate.isNull())
-            return {SaleResult::NoStock, 0, {}};
+    if (!conn_.scalar(QStringLiteral("select 1 from hwgl where hwmc = ? and if_in = ? limit 1"), {r.model, kInStock})
+             .isNull()) {
+        // Nothing is cut: a value too long for its column is refused by name.
         for (const auto& [column, value] : {std::pair{QStringLiteral("khmc"), khmc},
                                             {QStringLiteral("khtel"), r.tel},
                                             {QStringLiteral("khaddress"), r.address}}) {
@@ -34,16 +24,14 @@ SaleOutcome Seller::sell(const SaleRequest& r) {
             if (!refused.isEmpty())
                 return {SaleResult::Refused, 0, refused};
         }
-        const int n = conn_.exec(QStringLiteral("update hwgl set mcid = ?, if_in = ?, khmc = ?, ckrq = ?, khtel = ?, "
-                                                "khaddress = ? where hwid = ? and if_in = ?"),
-                                 {r.mcid, kIssued, khmc, db::Value(r.date), db::textOrNull(r.tel),
-                                  db::textOrNull(r.address), candidate, kInStock});
-        if (n == 1) {
-            t.commit();
-            return {SaleResult::Sold, candidate.toInt(), {}};
-        }
     }
-    throw db::DbError(QStringLiteral("其他用户正在出库此型号，请稍后再试"));
+    const std::optional<qint64> hwid = units::takeLowestInStock(
+        conn_, r.model, QStringLiteral("mcid = ?, if_in = ?, khmc = ?, ckrq = ?, khtel = ?, khaddress = ?"),
+        {r.mcid, kIssued, khmc, db::Value(r.date), db::textOrNull(r.tel), db::textOrNull(r.address)});
+    if (!hwid)
+        return {SaleResult::NoStock, 0, {}};
+    t.commit();
+    return {SaleResult::Sold, *hwid, {}};
 }
 
 int Seller::returnUnits(qint64 mcid) {
