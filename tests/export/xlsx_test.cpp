@@ -2,6 +2,7 @@
 #include "db/dates.h"
 #include "export/exporter.h"
 #include "export/xlsxsheet.h"
+#include "support/desktop.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 #include "support/zipread.h"
@@ -19,26 +20,9 @@
 using testing_support::ScriptedPrompter;
 using testing_support::TestDb;
 
+using testing_support::FakeDesktop;
+
 namespace {
-
-// Puts a scripted desktop in place of the real one for the test's lifetime.
-struct FakeDesktop {
-    QTemporaryDir folder;
-    QStringList opened;
-    bool canOpen = true;
-    exporting::Desktop saved = exporting::desktop();
-
-    FakeDesktop() {
-        exporting::desktop() = {[this] { return canOpen; },
-                                [this](const QString& f) {
-                                    opened << f;
-                                    return true;
-                                },
-                                [this] { return folder.path(); }};
-    }
-    ~FakeDesktop() { exporting::desktop() = saved; }
-    QStringList files() const { return QDir(folder.path()).entryList(QDir::Files); }
-};
 
 struct Cell {
     QString type;  // the t attribute: "inlineStr" for text, "" for a number

@@ -2,6 +2,7 @@
 // preset of each page however a new row starts, the area pick list, Excel.
 #include "export/xlsxsheet.h"
 #include "masterdata/jxs.h"
+#include "support/desktop.h"
 #include "support/screen.h"
 
 #include <QDir>
@@ -30,22 +31,6 @@ struct Window : Screen<TjxsFrm> {
         pages()->setCurrentIndex(i);
         QApplication::processEvents();
     }
-};
-
-// Exports land in a folder of the test's own; nothing is opened.
-struct FakeDesktop {
-    QTemporaryDir folder;
-    QStringList opened;
-    exporting::Desktop saved = exporting::desktop();
-    FakeDesktop() {
-        exporting::desktop() = {[] { return true; },
-                                [this](const QString& f) {
-                                    opened << f;
-                                    return true;
-                                },
-                                [this] { return folder.path(); }};
-    }
-    ~FakeDesktop() { exporting::desktop() = saved; }
 };
 
 } // namespace

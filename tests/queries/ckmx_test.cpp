@@ -4,6 +4,7 @@
 #include "fixture.h"
 #include "queries/ckmx.h"
 #include "queries/goodscriteria.h"
+#include "support/desktop.h"
 #include "support/screen.h"
 #include "support/zipread.h"
 
@@ -16,22 +17,6 @@
 using namespace testing_support;
 
 namespace {
-
-// Exports land in a folder of the test's own; nothing is opened.
-struct FakeDesktop {
-    QTemporaryDir folder;
-    QStringList opened;
-    exporting::Desktop saved = exporting::desktop();
-    FakeDesktop() {
-        exporting::desktop() = {[] { return true; },
-                                [this](const QString& f) {
-                                    opened << f;
-                                    return true;
-                                },
-                                [this] { return folder.path(); }};
-    }
-    ~FakeDesktop() { exporting::desktop() = saved; }
-};
 
 struct Goods {
     TestDb db;

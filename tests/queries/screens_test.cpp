@@ -3,6 +3,7 @@
 #include "export/xlsxsheet.h"
 #include "queries/ckmx.h"
 #include "queries/query.h"
+#include "support/desktop.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
 
@@ -62,9 +63,9 @@ TEST(QueriesScreens, GrabBothWindows) {
     EXPECT_TRUE(list.grab().save(dir + "/ckmx.png"));
 
     // The workbook of the list, left beside the pictures.
-    const exporting::Desktop saved = exporting::desktop();
-    exporting::desktop() = {[] { return true; }, [](const QString&) { return true; }, [dir] { return dir; }};
-    list.findChild<QPushButton*>("BitBtn2")->click();
-    exporting::desktop() = saved;
+    {
+        testing_support::FakeDesktop desk(dir);
+        list.findChild<QPushButton*>("BitBtn2")->click();
+    }
     EXPECT_TRUE(prompts.shown.empty()) << prompts.last().toStdString();
 }

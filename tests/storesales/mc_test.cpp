@@ -2,6 +2,7 @@
 #include "outbound/issuer.h"
 #include "sales.h"
 #include "storesales/mc.h"
+#include "support/desktop.h"
 #include "support/goods.h"
 #include "support/screen.h"
 
@@ -310,18 +311,10 @@ TEST_P(StoreSaleWindow, ExportEndsOnTheFirstSale) {
     const qint64 first = addSale(c, "张三");
     addSale(c, "李四");
     const qint64 unit = addUnit(c, "XH-1", {}, "出", "TX-1", first);
-    QString written;
-    exporting::Desktop saved = exporting::desktop();
-    exporting::desktop() = {[] { return true; },
-                            [&](const QString& f) {
-                                written = f;
-                                return true;
-                            },
-                            [&] { return t.db.dir(); }};
+    FakeDesktop desk;
     auto& s = t.open();
     s.press("BitBtn3");
-    exporting::desktop() = saved;
-    EXPECT_TRUE(QFile::exists(written)) << written.toStdString();
+    EXPECT_TRUE(QFile::exists(desk.last())) << desk.last().toStdString();
     EXPECT_EQ(s.w.sales().currentRow(), 0);
     EXPECT_EQ(s.get<QLineEdit>("edtKhxm")->text(), "张三");
     EXPECT_EQ(s.w.units().value("hwid").toInt(), unit);

@@ -4,6 +4,7 @@
 #include "storesales/mc.h"
 #include "storesales/mccx.h"
 #include "storesales/querymc.h"
+#include "support/desktop.h"
 #include "support/goods.h"
 #include "support/scripted.h"
 #include "support/testdb.h"
@@ -59,16 +60,10 @@ TEST(StoreSalesScreens, GrabTheThreeWindows) {
         QApplication::processEvents();
         EXPECT_TRUE(w.grab().save(dir + "/mc.png"));
 
-        QString written;
-        exporting::desktop() = {[] { return true; },
-                                [&](const QString& f) {
-                                    written = f;
-                                    return true;
-                                },
-                                [&] { return dir; }};
+        FakeDesktop desk(dir);
         w.findChild<QPushButton*>("BitBtn3")->click();
         QFile::remove(dir + "/mcxs.xlsx");
-        QFile::copy(written, dir + "/mcxs.xlsx");
+        QFile::copy(desk.last(), dir + "/mcxs.xlsx");
     }
     {
         TquerymcFrm q(c);

@@ -3,6 +3,7 @@
 // all categories before it is stored).
 #include "app/schema.h"
 #include "bench/bench.h"
+#include "bench/support.h"
 #include "masterdata/hwxh.h"
 #include "ui/datagrid.h"
 #include "ui/prompter.h"
@@ -13,17 +14,6 @@
 #include <string>
 
 namespace {
-
-class QuietPrompter : public ui::Prompter {
-public:
-    QuietPrompter() { ui::setPrompter(this); }
-    ~QuietPrompter() override { ui::setPrompter(nullptr); }
-    void message(const QString&) override { ++messages; }
-    bool confirm(const QString&) override { return true; }
-    void error(const QString&) override { ++messages; }
-    void stop(const QString&) override { ++messages; }
-    int messages = 0;
-};
 
 constexpr int kModels = 20000;
 constexpr int kAdded = 200;
@@ -50,7 +40,7 @@ std::unique_ptr<db::Connection> catalogue(bench::Context& ctx) {
 
 BENCH_CASE("models-open-20k") {
     auto c = catalogue(ctx);
-    QuietPrompter quiet;
+    bench::QuietPrompter quiet;
     timer.start();
     ThwxhFrm w(*c);
     w.show();
@@ -61,7 +51,7 @@ BENCH_CASE("models-open-20k") {
 
 BENCH_CASE("models-add-200") {
     auto c = catalogue(ctx);
-    QuietPrompter quiet;
+    bench::QuietPrompter quiet;
     ThwxhFrm w(*c);
     w.show();
     QApplication::processEvents();

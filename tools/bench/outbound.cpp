@@ -1,6 +1,7 @@
 // Dealer outbound on a large file: opening the window, and issuing units from it.
 #include "app/schema.h"
 #include "bench/bench.h"
+#include "bench/support.h"
 #include "outbound/ck.h"
 #include "outbound/issuer.h"
 #include "ui/prompter.h"
@@ -12,22 +13,6 @@
 
 #include <algorithm>
 #include <string>
-
-namespace {
-
-// Counts message boxes instead of showing them.
-class QuietPrompter : public ui::Prompter {
-public:
-    QuietPrompter() { ui::setPrompter(this); }
-    ~QuietPrompter() override { ui::setPrompter(nullptr); }
-    void message(const QString&) override { ++messages; }
-    bool confirm(const QString&) override { return true; }
-    void error(const QString&) override { ++messages; }
-    void stop(const QString&) override { ++messages; }
-    int messages = 0;
-};
-
-} // namespace
 
 BENCH_CASE("outbound-open-1M") {
     auto c = app::schema::openDatabase(ctx.goodsFile());
@@ -43,7 +28,7 @@ BENCH_CASE("outbound-open-1M") {
 // refused duplicate; reports the mean and the slowest press.
 BENCH_CASE("outbound-issue-1M") {
     auto c = app::schema::openDatabase(ctx.goodsFile());
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     TckFrm w(*c);
     w.show();
     QApplication::processEvents();

@@ -2,6 +2,7 @@
 // 10,000 unfinished sales, selling units from it, and exporting the sales.
 #include "app/schema.h"
 #include "bench/bench.h"
+#include "bench/support.h"
 #include "export/exporter.h"
 #include "export/layouts.h"
 #include "export/xlsxsheet.h"
@@ -21,17 +22,6 @@
 namespace {
 
 constexpr int kSales = 10000;
-
-class QuietPrompter : public ui::Prompter {
-public:
-    QuietPrompter() { ui::setPrompter(this); }
-    ~QuietPrompter() override { ui::setPrompter(nullptr); }
-    void message(const QString&) override { ++messages; }
-    bool confirm(const QString&) override { return true; }
-    void error(const QString&) override { ++messages; }
-    void stop(const QString&) override { ++messages; }
-    int messages = 0;
-};
 
 // The goods file with 10,000 unfinished sales, each with one issued unit.
 std::unique_ptr<db::Connection> salesFile(bench::Context& ctx) {
@@ -58,8 +48,6 @@ std::unique_ptr<db::Connection> salesFile(bench::Context& ctx) {
     return c;
 }
 
-std::string sizeKb(const QString& file) { return std::to_string(QFileInfo(file).size() / 1024); }
-
 } // namespace
 
 BENCH_CASE("storesales-open-1M") {
@@ -75,7 +63,7 @@ BENCH_CASE("storesales-open-1M") {
 
 BENCH_CASE("storesales-issue-1M") {
     auto c = salesFile(ctx);
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     TmcFrm w(*c);
     w.show();
     QApplication::processEvents();
@@ -114,7 +102,7 @@ exporting::Desktop intoFolder(const QString& dir, QString& written) {
 // progress dialog shown.
 BENCH_CASE("storesales-export-10k") {
     auto c = salesFile(ctx);
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     TmcFrm w(*c);
     w.show();
     QApplication::processEvents();
@@ -123,7 +111,7 @@ BENCH_CASE("storesales-export-10k") {
     timer.start();
     w.findChild<QPushButton*>("BitBtn3")->click();
     timer.stop();
-    return "rows=" + std::to_string(w.sales().count()) + " kb=" + sizeKb(written) +
+    return "rows=" + std::to_string(w.sales().count()) + " kb=" + bench::sizeKb(written) +
            " units_listed=" + std::to_string(w.units().count()) + " messages=" + std::to_string(prompter.messages);
 }
 
@@ -139,7 +127,7 @@ BENCH_CASE("storesales-export-10k-refreshing") {
     timer.start();
     exporting::exportList(w.sales(), exporting::storeSalesLayout(), sheet);
     timer.stop();
-    return "rows=" + std::to_string(w.sales().count()) + " kb=" + sizeKb(written);
+    return "rows=" + std::to_string(w.sales().count()) + " kb=" + bench::sizeKb(written);
 }
 
 // A bare libxlsxwriter loop over the same cells, taken from the list beforehand.
@@ -150,49 +138,9 @@ BENCH_CASE("storesales-export-bare-10k") {
     QApplication::processEvents();
     data::DataSet& list = w.sales();
     const exporting::Layout& layout = exporting::storeSalesLayout();
-    const int n = static_cast<int>(layout.columns.size());
-    struct Cell {
-        int kind; // 0 empty, 1 number, 2 date, 3 text
-        double number;
-        QByteArray text;
-    };
-    std::vector<Cell> cells;
-    const qint64 zero = QDate(1899, 12, 30).toJulianDay();
+    std::vector<bench::BareCell> cells;
     for (int r = 0; r < list.count(); ++r)
-        for (const auto& col : layout.columns) {
-            const db::Value v = list.value(r, list.fieldIndex(col.field));
-            if (v.isNull())
-                cells.push_back({0, 0, {}});
-            else if (const qint64* i = v.ifInt())
-                cells.push_back({1, double(*i), {}});
-            else if (const QDateTime* dt = v.ifDateTime())
-                cells.push_back({2, double(dt->date().toJulianDay() - zero), {}});
-            else
-                cells.push_back({3, 0, v.toString().toUtf8()});
-        }
-    const QString file = ctx.dir + QStringLiteral("/bare-sales.xlsx");
-    timer.start();
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* wb = workbook_new_opt(file.toUtf8().constData(), &options);
-    lxw_format* date = workbook_add_format(wb);
-    format_set_num_format(date, "yyyy/m/d");
-    lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
-    worksheet_write_string(ws, 0, 3, layout.title.toUtf8().constData(), nullptr);
-    for (int col = 0; col < n; ++col)
-        worksheet_write_string(ws, 2, lxw_col_t(col), layout.columns[col].header.toUtf8().constData(), nullptr);
-    size_t k = 0;
-    for (lxw_row_t r = 3; k < cells.size(); ++r)
-        for (lxw_col_t col = 0; col < lxw_col_t(n); ++col, ++k) {
-            const Cell& cell = cells[k];
-            if (cell.kind == 1)
-                worksheet_write_number(ws, r, col, cell.number, nullptr);
-            else if (cell.kind == 2)
-                worksheet_write_number(ws, r, col, cell.number, date);
-            else if (cell.kind == 3)
-                worksheet_write_string(ws, r, col, cell.text.constData(), nullptr);
-        }
-    const lxw_error err = workbook_close(wb);
-    timer.stop();
-    return "rows=" + std::to_string(cells.size() / n) + " kb=" + sizeKb(file) + " err=" + std::to_string(err);
+        for (const auto& col : layout.columns)
+            cells.push_back(bench::bareCell(list.value(r, list.fieldIndex(col.field))));
+    return bench::writeBare(ctx.dir + QStringLiteral("/bare-sales.xlsx"), layout, cells, timer);
 }
