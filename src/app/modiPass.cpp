@@ -2,6 +2,7 @@
 
 #include "app/passwords.h"
 #include "core/text.h"
+#include "ui/forms.h"
 #include "ui/guard.h"
 #include "ui/prompter.h"
 
@@ -49,10 +50,7 @@ TmodiPassFrm::TmodiPassFrm(data::DataSet& operators, QWidget* parent) : QDialog(
     form->setVerticalSpacing(10);
     form->addRow(lblOne, edtOne);
     form->addRow(lblTwo, edtTwo);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    auto* buttons = ui::rightAligned({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
     layout->setSpacing(16);

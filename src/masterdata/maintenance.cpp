@@ -70,15 +70,7 @@ MaintenanceFrm::MaintenanceFrm(db::Connection& conn, const QString& className, c
     connect(btnClose, &QPushButton::clicked, this, &MaintenanceFrm::reject);
 }
 
-QHBoxLayout* MaintenanceFrm::buttonRow() {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(btnAdd);
-    row->addWidget(btnDel);
-    row->addWidget(btnSave);
-    row->addWidget(btnClose);
-    return row;
-}
+QHBoxLayout* MaintenanceFrm::buttonRow() { return ui::rightAligned({btnAdd, btnDel, btnSave, btnClose}); }
 
 void MaintenanceFrm::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);

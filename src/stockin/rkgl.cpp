@@ -84,10 +84,7 @@ TrkglFrm::TrkglFrm(db::Connection& conn, QWidget* parent)
     auto* entryLayout = new QVBoxLayout(entry);
     entryLayout->addLayout(form);
     entryLayout->addStretch();
-    auto* addRowLayout = new QHBoxLayout;
-    addRowLayout->addStretch();
-    addRowLayout->addWidget(btnAdd);
-    entryLayout->addLayout(addRowLayout);
+    entryLayout->addLayout(ui::rightAligned({btnAdd}));
     entry->setFixedWidth(280);
 
     DBGrid1 = new ui::DataGrid(adsHwgl_,

@@ -73,10 +73,7 @@ TquerymcFrm::TquerymcFrm(db::Connection& conn, QWidget* parent) : QDialog(parent
     btnSave = ui::button(QStringLiteral("确定 &s."), QStringLiteral("btnSave"), this);
     btnSave->setDefault(true);
     btnClose = ui::button(QStringLiteral("退出 &e."), QStringLiteral("btnClose"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnSave);
-    buttons->addWidget(btnClose);
+    auto* buttons = ui::rightAligned({btnSave, btnClose});
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);

@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +40,14 @@ QComboBox* freeTextCombo(const QString& name, QWidget* parent) {
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     return box;
+}
+
+QHBoxLayout* rightAligned(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* w : widgets)
+        row->addWidget(w);
+    return row;
 }
 
 QLineEdit* lineEdit(const QString& name, QWidget* parent) {

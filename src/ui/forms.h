@@ -4,11 +4,14 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
 class QFormLayout;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -32,6 +35,9 @@ void addRow(QGridLayout* form, int row, int column, const QString& text, QWidget
 // An editable box whose text is free, offered choices aside; nothing typed is
 // added to the choices.
 QComboBox* freeTextCombo(const QString& name, QWidget* parent);
+
+// A row of buttons (or other widgets) at the right end.
+QHBoxLayout* rightAligned(std::initializer_list<QWidget*> widgets);
 
 // A line edit with its object name.
 QLineEdit* lineEdit(const QString& name, QWidget* parent);

@@ -41,10 +41,7 @@ TwoListPicker::TwoListPicker(db::Connection& conn, PickerSetup setup, QWidget* p
     auto* lists = new QHBoxLayout;
     lists->addWidget(DBGrid1, setup_.leftStretch);
     lists->addWidget(DBGrid2, setup_.rightStretch);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    auto* buttons = rightAligned({BitBtn1, BitBtn2});
     auto* top = new QVBoxLayout(this);
     top->addLayout(lists);
     top->addLayout(buttons);
