@@ -487,6 +487,48 @@ void DataSet::dropStoredRow(int viewRow) {
     emit currentRowChanged(current_);
 }
 
+void DataSet::appendCopies(const std::vector<std::pair<int, db::Value>>& values, int count,
+                           const std::function<void(int stored)>& progress) {
+    requireOpen();
+    if (!writer_.isSet())
+        throw DataError(QStringLiteral("此列表不能修改"));
+    checkBrowseMode();
+    std::vector<db::Value> row(tableFields_);
+    for (const auto& [field, value] : values) {
+        if (field < 0 || field >= tableFields_)
+            throw DataError(QStringLiteral("字段 %1 不能修改").arg(field));
+        row[field] = value;
+    }
+    emit aboutToReset();
+    int stored = 0;
+    std::string packed;
+    try {
+        writer_.insertCopies(columnNames_, row, count, [&](int rows, const std::vector<db::Value>& keys) {
+            for (int i = 0; i < rows; ++i) {
+                if (key_ >= 0 && i < static_cast<int>(keys.size()))
+                    row[key_] = keys[i];
+                packed.clear();
+                for (const db::Value& v : row)
+                    RowStore::putValue(packed, v);
+                rows_.push_back(store_->add(packed));
+                if (filterField_ >= 0 && matchesFilter(row))
+                    view_.push_back(static_cast<int>(rows_.size()) - 1);
+            }
+            stored += rows;
+            if (progress)
+                progress(stored);
+        });
+    } catch (...) {
+        current_ = std::min(current_, storedCount() - 1);
+        emit resetDone();
+        throw;
+    }
+    current_ = storedCount() - 1;
+    eof_ = current_ < 0;
+    emit resetDone();
+    emit currentRowChanged(current_);
+}
+
 void DataSet::forgetRowsAfter(int held) {
     if (state_ == State::Insert)
         cancel();

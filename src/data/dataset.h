@@ -131,6 +131,13 @@ public:
     // for a batch whose transaction was rolled back, so the file no longer
     // has them. A pending new row is dropped too.
     void forgetRowsAfter(int held);
+    // Stores `count` new rows that all hold these values (field index, value)
+    // and appends them to the list, the last one current; the keys the
+    // database gives them are taken over. The rows go to the table many to a
+    // statement; `progress` hears how many are stored so far. Run it in a
+    // transaction: a failure half-way leaves the rows already written to it.
+    void appendCopies(const std::vector<std::pair<int, db::Value>>& values, int count,
+                      const std::function<void(int stored)>& progress = {});
     // Stores a pending change or drops an untouched new row, as leaving the row does.
     void checkBrowseMode();
 

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
@@ -85,6 +87,68 @@ db::Value TableWriter::insert(const std::vector<QString>& columns, const std::ve
     insert_->step();
     insert_->reset(); // holds nothing of the file between rows
     return autoKey_ ? db::Value(conn_.lastInsertId()) : db::Value();
+}
+
+void TableWriter::insertCopies(const std::vector<QString>& columns, const std::vector<db::Value>& values, int count,
+                               const std::function<void(int rows, const std::vector<db::Value>& keys)>& stored) {
+    refuseUnfit(columns, values, nullptr);
+    QStringList cols;
+    db::Params one;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (values[c].isNull() || (autoKey_ && columns[c].compare(key_, Qt::CaseInsensitive) == 0))
+            continue;
+        cols << quoted(columns[c]);
+        one.push_back(values[c]);
+    }
+    if (cols.isEmpty()) { // nothing but defaults: one row at a time
+        for (int i = 0; i < count; ++i)
+            stored(1, {insert(columns, values)});
+        return;
+    }
+    // Within the oldest limit of bound values a statement may have.
+    const int perStatement = std::max(1, 999 / static_cast<int>(one.size()));
+    const QString row =
+        QLatin1Char('(') + QStringList(one.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + QLatin1Char(')');
+    const auto statement = [&](int rows) {
+        QString sql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(quoted(table_), cols.join(QStringLiteral(", "))) +
+            QStringList(rows, row).join(QStringLiteral(", "));
+        if (autoKey_)
+            sql += QStringLiteral(" RETURNING ") + quoted(key_);
+        return conn_.prepare(sql);
+    };
+    const auto repeated = [&](int rows) {
+        db::Params params;
+        params.reserve(one.size() * rows);
+        for (int i = 0; i < rows; ++i)
+            params.insert(params.end(), one.begin(), one.end());
+        return params;
+    };
+    const db::Params fullParams = repeated(std::min(perStatement, count));
+    std::unique_ptr<db::Statement> full;
+    for (int done = 0; done < count;) {
+        const int rows = std::min(perStatement, count - done);
+        std::unique_ptr<db::Statement> last;
+        db::Statement* st = nullptr;
+        if (rows == perStatement) {
+            if (!full)
+                full = statement(rows);
+            st = full.get();
+            st->bindAll(fullParams);
+        } else {
+            last = statement(rows);
+            st = last.get();
+            st->bindAll(repeated(rows));
+        }
+        std::vector<db::Value> keys;
+        while (st->step())
+            keys.push_back(st->value(0));
+        st->reset();
+        std::sort(keys.begin(), keys.end(),
+                  [](const db::Value& a, const db::Value& b) { return a.toInt() < b.toInt(); });
+        done += rows;
+        stored(rows, keys);
+    }
 }
 
 QString TableWriter::whereRead(const std::vector<QString>& columns, const std::vector<db::Value>& read,

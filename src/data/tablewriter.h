@@ -9,6 +9,7 @@ namespace core::schema {
 struct Column;
 }
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -42,6 +43,12 @@ public:
     // columns: the names of the row's cells, in order. Null cells are left to
     // the column's default. Returns the key the database assigned (autoKey), else null.
     db::Value insert(const std::vector<QString>& columns, const std::vector<db::Value>& values);
+    // Stores `count` rows with the same values (a batch of identical units), many
+    // rows to a statement, so that a server is not asked once per row.
+    // `stored` hears of each statement's rows: how many, and their keys in
+    // ascending order when the database assigns them (else none).
+    void insertCopies(const std::vector<QString>& columns, const std::vector<db::Value>& values, int count,
+                      const std::function<void(int rows, const std::vector<db::Value>& keys)>& stored);
     // read: the cells as read (raw stored values); values: the row as it is to
     // be; changed: which cells are set. Throws StaleRow when the row is not
     // there as read.

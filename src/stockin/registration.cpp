@@ -61,17 +61,11 @@ Outcome registerUnits(data::DataSet& units, const Entry& e, const Progress& prog
     const data::ControlsDisabled quiet(units);
     db::Transaction tx(units.connection());
     try {
-        for (qint64 i = 0; i < n; ++i) {
-            units.append();
-            units.setValue(fIn, state);
-            units.setValue(fJhid, supplier);
-            units.setValue(fModel, model);
-            units.setValue(fDate, date);
-            units.setValue(fRemark, remark);
-            units.post();
-            if (progress && ((i + 1) % kProgressStep == 0 || i + 1 == n))
-                progress(static_cast<int>(i + 1), static_cast<int>(n));
-        }
+        units.appendCopies({{fIn, state}, {fJhid, supplier}, {fModel, model}, {fDate, date}, {fRemark, remark}},
+                           static_cast<int>(n), [&](int stored) {
+                               if (progress)
+                                   progress(stored, static_cast<int>(n));
+                           });
         tx.commit();
     } catch (...) {
         // The transaction takes the rows back out of the file; the list forgets them.

@@ -34,9 +34,8 @@ struct Outcome {
     int stored = 0;  // units written
 };
 
-// Told every kProgressStep units (and at the end) how many of the total are written.
+// Told after each statement of a few hundred units (and at the end) how many of the total are written.
 using Progress = std::function<void(int done, int total)>;
-constexpr int kProgressStep = 1000;
 
 // Checks the entry and appends one row per unit to `units` (a list of hwgl
 // rows), all in one transaction: either all units are stored and listed, the
