@@ -68,6 +68,9 @@ ScriptedModals::Step changeTo(const QString& one, const QString& two) {
 
 } // namespace
 
+VELMORA_ON_EACH_ENGINE(Login);
+VELMORA_ON_EACH_ENGINE(PasswordChange);
+
 TEST(Passwords, HashesFoldedToLowerCaseAndKeepsEmptyEmpty) {
     EXPECT_EQ(app::passwords::hash(""), "");
     const QString h = hashOf("Ab1");
@@ -89,7 +92,7 @@ TEST(Passwords, HashesFoldedToLowerCaseAndKeepsEmptyEmpty) {
             << c.typed.toStdString() << " / " << c.stored.toStdString();
 }
 
-TEST(Login, EmptyTableGetsTheDefaultOperatorWithAHashedPassword) {
+TEST_P(Login, EmptyTableGetsTheDefaultOperatorWithAHashedPassword) {
     Logins t;
     TOpLoginFrm w(t.db.conn());
     w.show();
@@ -114,7 +117,7 @@ TEST(Login, EmptyTableGetsTheDefaultOperatorWithAHashedPassword) {
     EXPECT_EQ(w.operatorField("no_such_column"), "");
 }
 
-TEST(Login, OperatorsButNoAdminGetNoDefaultOperator) {
+TEST_P(Login, OperatorsButNoAdminGetNoDefaultOperator) {
     Logins t;
     t.addOperator("wang", "王明", "");
     TOpLoginFrm w(t.db.conn());
@@ -126,7 +129,7 @@ TEST(Login, OperatorsButNoAdminGetNoDefaultOperator) {
     EXPECT_FALSE(w.isLoggedIn());
 }
 
-TEST(Login, MatchesCodeAndPasswordAsTheTableSays) {
+TEST_P(Login, MatchesCodeAndPasswordAsTheTableSays) {
     Logins t;
     t.addOperator("li", "李空", "");
     t.addOperator("zhao", "赵无", nullptr);
@@ -176,7 +179,7 @@ TEST(Login, MatchesCodeAndPasswordAsTheTableSays) {
     EXPECT_EQ(t.operators(), 7);
 }
 
-TEST(Login, APlainTextPasswordIsHashedAtTheFirstLoginAndStillLogsIn) {
+TEST_P(Login, APlainTextPasswordIsHashedAtTheFirstLoginAndStillLogsIn) {
     Logins t;
     t.addOperator("old", "旧明文", "Pass1");
     for (int i = 0; i < 2; ++i) {
@@ -189,7 +192,7 @@ TEST(Login, APlainTextPasswordIsHashedAtTheFirstLoginAndStillLogsIn) {
     EXPECT_TRUE(t.prompts.shown.empty());
 }
 
-TEST(Login, WhenTheDefaultOperatorCannotBeStoredTheLoginSaysWhy) {
+TEST(LoginOnAFile, WhenTheDefaultOperatorCannotBeStoredTheLoginSaysWhy) {
     Logins t;
     auto readOnly = db::openSqlite("file:" + t.db.path() + "?mode=ro");
     TOpLoginFrm w(*readOnly);
@@ -201,7 +204,7 @@ TEST(Login, WhenTheDefaultOperatorCannotBeStoredTheLoginSaysWhy) {
     EXPECT_EQ(t.operators(), 0);
 }
 
-TEST(Login, FourthPressEndsTheLoginEvenWithTheRightEntries) {
+TEST_P(Login, FourthPressEndsTheLoginEvenWithTheRightEntries) {
     Logins t;
     t.addOperator("li", "李空", "");
     TOpLoginFrm w(t.db.conn());
@@ -219,7 +222,7 @@ TEST(Login, FourthPressEndsTheLoginEvenWithTheRightEntries) {
     EXPECT_EQ(w.attempts(), 4);
 }
 
-TEST(Login, ThirdAttemptMayStillSucceed) {
+TEST_P(Login, ThirdAttemptMayStillSucceed) {
     Logins t;
     t.addOperator("li", "李空", "");
     TOpLoginFrm w(t.db.conn());
@@ -231,7 +234,7 @@ TEST(Login, ThirdAttemptMayStillSucceed) {
     EXPECT_EQ(w.operatorField("op_code"), "li");
 }
 
-TEST(Login, ExitButtonEscAndCloseBoxCancel) {
+TEST_P(Login, ExitButtonEscAndCloseBoxCancel) {
     Logins t;
     t.addOperator("li", "李空", "");
     const std::function<void(TOpLoginFrm&)> ways[] = {
@@ -250,7 +253,7 @@ TEST(Login, ExitButtonEscAndCloseBoxCancel) {
     }
 }
 
-TEST(Login, EnterInThePasswordBoxLogsIn) {
+TEST_P(Login, EnterInThePasswordBoxLogsIn) {
     Logins t;
     t.addOperator("li", "李空", "");
     TOpLoginFrm w(t.db.conn());
@@ -262,7 +265,7 @@ TEST(Login, EnterInThePasswordBoxLogsIn) {
     EXPECT_TRUE(w.findChild<QLineEdit*>("edtPass")->inputMethodHints() & Qt::ImhLatinOnly);
 }
 
-TEST(PasswordChange, RefusedWithoutCodeOrWithTheWrongPassword) {
+TEST_P(PasswordChange, RefusedWithoutCodeOrWithTheWrongPassword) {
     Logins t;
     t.addOperator("li", "李空", "abc");
     TOpLoginFrm w(t.db.conn());
@@ -277,7 +280,7 @@ TEST(PasswordChange, RefusedWithoutCodeOrWithTheWrongPassword) {
     EXPECT_EQ(w.attempts(), 0);
 }
 
-TEST(PasswordChange, DifferentEntriesCloseTheDialogAndStoreNothing) {
+TEST_P(PasswordChange, DifferentEntriesCloseTheDialogAndStoreNothing) {
     Logins t;
     t.addOperator("li", "李空", "abc");
     TOpLoginFrm w(t.db.conn());
@@ -292,7 +295,7 @@ TEST(PasswordChange, DifferentEntriesCloseTheDialogAndStoreNothing) {
     EXPECT_TRUE(w.isVisible());
 }
 
-TEST(PasswordChange, TooLongIsRefusedAndNothingStored) {
+TEST_P(PasswordChange, TooLongIsRefusedAndNothingStored) {
     Logins t;
     t.addOperator("li", "李空", "");
     TOpLoginFrm w(t.db.conn());
@@ -304,7 +307,7 @@ TEST(PasswordChange, TooLongIsRefusedAndNothingStored) {
     EXPECT_EQ(t.storedPassword("li").toString(), "");
 }
 
-TEST(PasswordChange, StoresAHashOfTheTrimmedEntryAndTheNewPasswordLogsIn) {
+TEST_P(PasswordChange, StoresAHashOfTheTrimmedEntryAndTheNewPasswordLogsIn) {
     Logins t;
     t.addOperator("li", "李空", "abc"); // plain text left in an old file
     t.addOperator("wu", "吴", "");
@@ -330,7 +333,7 @@ TEST(PasswordChange, StoresAHashOfTheTrimmedEntryAndTheNewPasswordLogsIn) {
     EXPECT_EQ(w.operatorField("op_name"), "李空");
 }
 
-TEST(PasswordChange, TwoEmptyEntriesStoreAnEmptyPassword) {
+TEST_P(PasswordChange, TwoEmptyEntriesStoreAnEmptyPassword) {
     Logins t;
     t.addOperator("li", "李空", "abc");
     TOpLoginFrm w(t.db.conn());
@@ -346,7 +349,7 @@ TEST(PasswordChange, TwoEmptyEntriesStoreAnEmptyPassword) {
     EXPECT_EQ(w.result(), QDialog::Accepted);
 }
 
-TEST(PasswordChange, CancelStoresNothing) {
+TEST_P(PasswordChange, CancelStoresNothing) {
     Logins t;
     t.addOperator("li", "李空", "abc");
     TOpLoginFrm w(t.db.conn());
