@@ -462,10 +462,7 @@ void DataSet::reread(int viewRow) {
     const int raw = rawIndex(viewRow);
     const auto now = writer_.reread(columnNames_, RowStore::readRaw(RowStore::cell(rows_[raw], key_)));
     if (now) {
-        std::string packed;
-        for (const db::Value& v : *now)
-            RowStore::putValue(packed, v);
-        rows_[raw] = store_->add(packed);
+        rows_[raw] = storeRow(*now);
         emit rowChanged(viewRow);
         return;
     }
@@ -501,16 +498,12 @@ void DataSet::appendCopies(const std::vector<std::pair<int, db::Value>>& values,
     }
     emit aboutToReset();
     int stored = 0;
-    std::string packed;
     try {
         writer_.insertCopies(columnNames_, row, count, [&](int rows, const std::vector<db::Value>& keys) {
             for (int i = 0; i < rows; ++i) {
                 if (key_ >= 0 && i < static_cast<int>(keys.size()))
                     row[key_] = keys[i];
-                packed.clear();
-                for (const db::Value& v : row)
-                    RowStore::putValue(packed, v);
-                rows_.push_back(store_->add(packed));
+                rows_.push_back(storeRow(row));
                 if (filterField_ >= 0 && matchesFilter(row))
                     view_.push_back(static_cast<int>(rows_.size()) - 1);
             }
@@ -543,6 +536,13 @@ void DataSet::forgetRowsAfter(int held) {
     emit currentRowChanged(current_);
 }
 
+const char* DataSet::storeRow(const std::vector<db::Value>& cells) {
+    scratch_.clear();
+    for (const db::Value& v : cells)
+        RowStore::putValue(scratch_, v);
+    return store_->add(scratch_);
+}
+
 bool DataSet::matchesFilter(const std::vector<db::Value>& values) const {
     return filterField_ < 0 || sameValue(values[filterField_], filterValue_);
 }
@@ -563,11 +563,12 @@ void DataSet::post() {
 
     // The list keeps the cells as the file holds them: unchanged ones as they
     // were read, so that the next write finds the row again.
-    std::string packed;
-    for (int c = 0; c < tableFields_; ++c)
-        RowStore::putValue(packed, !inserting && buffer_[c] == original_[c] ? read_[c] : buffer_[c]);
-    const char* row = store_->add(packed);
     const bool keep = matchesFilter(buffer_);
+    if (!inserting)
+        for (int c = 0; c < tableFields_; ++c)
+            if (buffer_[c] == original_[c])
+                buffer_[c] = read_[c];
+    const char* row = storeRow(buffer_);
     const int viewRow = current_;
     if (inserting) {
         rows_.push_back(row);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -186,6 +187,8 @@ private:
     std::vector<db::Value> rawRow(int raw) const;
     // After StaleRow: the row at this view position as the file holds it now.
     void reread(int viewRow);
+    // Packs cells into the row store; the row's address.
+    const char* storeRow(const std::vector<db::Value>& cells);
     // Takes a stored row out of the list (memory only).
     void dropStoredRow(int viewRow);
     void rebuildView();
@@ -221,6 +224,7 @@ private:
     std::vector<db::Value> buffer_;   // the row being edited or inserted
     std::vector<db::Value> original_; // its values as read
     std::vector<db::Value> read_;     // the same as the file holds them
+    std::string scratch_;             // a row being packed
 };
 
 // Disables a list's controls for a scope (batch writes of many rows).

@@ -55,13 +55,17 @@ void TableWriter::refuseUnfit(const std::vector<QString>& columns, const std::ve
     }
 }
 
+bool TableWriter::inserts(const QString& column, const db::Value& value) const {
+    // Null cells are left to the column's default, the key to the database when it assigns it.
+    return !value.isNull() && !(autoKey_ && column.compare(key_, Qt::CaseInsensitive) == 0);
+}
+
 db::Value TableWriter::insert(const std::vector<QString>& columns, const std::vector<db::Value>& values) {
     refuseUnfit(columns, values, nullptr);
-    // The columns this row sets: null cells are left to the column's default.
     std::vector<bool> set(columns.size());
     db::Params params;
     for (size_t c = 0; c < columns.size(); ++c) {
-        set[c] = !values[c].isNull() && !(autoKey_ && columns[c].compare(key_, Qt::CaseInsensitive) == 0);
+        set[c] = inserts(columns[c], values[c]);
         if (set[c])
             params.push_back(values[c]);
     }
@@ -95,7 +99,7 @@ void TableWriter::insertCopies(const std::vector<QString>& columns, const std::v
     QStringList cols;
     db::Params one;
     for (size_t c = 0; c < columns.size(); ++c) {
-        if (values[c].isNull() || (autoKey_ && columns[c].compare(key_, Qt::CaseInsensitive) == 0))
+        if (!inserts(columns[c], values[c]))
             continue;
         cols << quoted(columns[c]);
         one.push_back(values[c]);

@@ -62,6 +62,8 @@ public:
     QString refusal(const QString& column, const db::Value& value) const;
 
 private:
+    // Whether an insert sets this cell.
+    bool inserts(const QString& column, const db::Value& value) const;
     QString whereRead(const std::vector<QString>& columns, const std::vector<db::Value>& read,
                       db::Params& params) const;
     void refuseUnfit(const std::vector<QString>& columns, const std::vector<db::Value>& values,

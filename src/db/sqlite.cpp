@@ -107,7 +107,9 @@ class SqliteStatement : public Statement {
 public:
     SqliteStatement(sqlite3* h, bool& waiting, const QString& sql) : h_(h), waiting_(waiting), sql_(sql) {
         const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(h, text.constData(), static_cast<int>(text.size()), &st_, nullptr) != SQLITE_OK) {
+        const int prepared = sqlite3_prepare_v2(h, text.constData(), static_cast<int>(text.size()), &st_, nullptr);
+        endWait(); // reading the schema may have waited for the lock too
+        if (prepared != SQLITE_OK) {
             const int rc = sqlite3_errcode(h);
             DbError e = failure(h, rc, sql);
             sqlite3_finalize(st_);
