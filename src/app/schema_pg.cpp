@@ -122,25 +122,28 @@ std::unique_ptr<db::Connection> openMarked(const QString& uri, qint64& version) 
 
 } // namespace
 
-std::unique_ptr<db::Connection> open(const QString& uri) {
+namespace {
+
+// Opens a database of this system whose version is the program's; `after` ends the refusal's text.
+std::unique_ptr<db::Connection> openCurrent(const QString& uri, const QString& after) {
     qint64 version = 0;
     auto conn = openMarked(uri, version);
     if (version != kSchemaVersion)
         throw db::DbError(QStringLiteral("数据库服务器 %1 上的数据库版本 (%2) 与程序 (%3) 不符")
                               .arg(conn->fileName())
                               .arg(version)
-                              .arg(kSchemaVersion));
+                              .arg(kSchemaVersion) +
+                          after);
     return conn;
 }
 
+} // namespace
+
+std::unique_ptr<db::Connection> open(const QString& uri) { return openCurrent(uri, {}); }
+
 int upgrade(const QString& uri) {
-    qint64 version = 0;
-    auto conn = openMarked(uri, version);
-    if (version != kSchemaVersion)
-        throw db::DbError(QStringLiteral("数据库服务器 %1 上的数据库版本 (%2) 与程序 (%3) 不符，不能升级")
-                              .arg(conn->fileName())
-                              .arg(version)
-                              .arg(kSchemaVersion));
+    // There are no older versions on a server yet: the version is only confirmed.
+    openCurrent(uri, QStringLiteral("，不能升级"));
     return 0;
 }
 
